@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QString>
+#include <QWidget>
+#include <functional>
+
+// One browser page as the program uses it. A member that fails throws EKestException.
+class TWebBrowser : public QWidget
+{
+    Q_OBJECT
+
+public:
+    using QWidget::QWidget;
+
+    // With Silent on, the page shows no dialog boxes of its own.
+    virtual bool Silent() const = 0;
+    virtual void SetSilent(bool silent) = 0;
+
+    // Returns at once; the load reports through ProgressChange.
+    virtual void Navigate(const QString& address) = 0;
+    // Fail when history has no entry that way.
+    virtual void GoBack() = 0;
+    virtual void GoForward() = 0;
+    // Reloads the current document; fails when there is none.
+    virtual void Refresh2() = 0;
+    virtual void Stop() = 0;
+
+    virtual QString LocationURL() const = 0;
+    virtual QString LocationName() const = 0;
+    virtual bool Busy() const = 0;
+    // The widget that takes the page's keyboard input.
+    virtual QWidget* Application() const = 0;
+
+Q_SIGNALS:
+    // Every load ends with a report whose progress is not below its maximum.
+    void ProgressChange(TWebBrowser* sender, int progress, int progressMax);
+};
+
+// Creates a page with its owner and parent.
+using TWebBrowserFactory = std::function<TWebBrowser*(QWidget* parent)>;

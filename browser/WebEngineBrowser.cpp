@@ -1,0 +1,120 @@
+#include "browser/WebEngineBrowser.h"
+
+#include "browser/WebPage.h"
+#include "shared/KestException.h"
+
+#include <QVBoxLayout>
+#include <QWebEngineHistory>
+#include <QWebEngineView>
+
+namespace {
+
+constexpr int FullProgress = 100;
+
+} // namespace
+
+TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
+    : TWebBrowser(parent), FView(new QWebEngineView(this)), FPage(new TWebPage(SharedProfile(), FView))
+{
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(FView);
+    FView->setPage(FPage);
+    connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
+        FBusy = true;
+        Q_EMIT ProgressChange(this, 0, FullProgress);
+    });
+    connect(FPage, &QWebEnginePage::loadProgress, this, [this](int progress) {
+        // The last report of a load comes with loadFinished, with the title known.
+        if (progress < FullProgress)
+            Q_EMIT ProgressChange(this, progress, FullProgress);
+    });
+    connect(FPage, &QWebEnginePage::loadFinished, this, [this](bool) {
+        FBusy = false;
+        Q_EMIT ProgressChange(this, FullProgress, FullProgress);
+    });
+}
+
+// The page goes before the profile it lives in, and before the view that shows it.
+TWebEngineBrowser::~TWebEngineBrowser()
+{
+    FView->setPage(nullptr);
+    delete FPage;
+}
+
+TWebBrowser* TWebEngineBrowser::Create(QWidget* parent)
+{
+    return new TWebEngineBrowser(parent);
+}
+
+bool TWebEngineBrowser::Silent() const
+{
+    return FPage->Silent();
+}
+
+void TWebEngineBrowser::SetSilent(bool silent)
+{
+    FPage->SetSilent(silent);
+}
+
+void TWebEngineBrowser::Navigate(const QString& address)
+{
+    const QUrl url = QUrl::fromUserInput(address);
+    FPage->load(url.isValid() ? url : QUrl(QStringLiteral("about:blank")));
+}
+
+void TWebEngineBrowser::GoBack()
+{
+    if (!FPage->history()->canGoBack())
+        throw EKestException(QStringLiteral("There is no earlier page in this page's history."));
+    FPage->history()->back();
+}
+
+void TWebEngineBrowser::GoForward()
+{
+    if (!FPage->history()->canGoForward())
+        throw EKestException(QStringLiteral("There is no later page in this page's history."));
+    FPage->history()->forward();
+}
+
+void TWebEngineBrowser::Refresh2()
+{
+    if (FPage->url().isEmpty())
+        throw EKestException(QStringLiteral("This page has no document to reload."));
+    FPage->triggerAction(QWebEnginePage::Reload);
+}
+
+void TWebEngineBrowser::Stop()
+{
+    FPage->triggerAction(QWebEnginePage::Stop);
+}
+
+QString TWebEngineBrowser::LocationURL() const
+{
+    return FPage->url().toString();
+}
+
+// A document without a title of its own is named by its full address.
+QString TWebEngineBrowser::LocationName() const
+{
+    const QString title = FPage->title();
+    const QUrl url = FPage->url();
+    if (title.isEmpty() || title == url.toString(QUrl::RemoveScheme).mid(2) || title == url.toString())
+        return url.toString();
+    return title;
+}
+
+bool TWebEngineBrowser::Busy() const
+{
+    return FBusy;
+}
+
+QWidget* TWebEngineBrowser::Application() const
+{
+    return FView->focusProxy() ? FView->focusProxy() : FView;
+}
+
+QWebEngineView* TWebEngineBrowser::View() const
+{
+    return FView;
+}

@@ -1,0 +1,37 @@
+#pragma once
+
+#include "browser/WebBrowser.h"
+
+class QWebEngineView;
+class TWebPage;
+
+// A browser page on QtWebEngine, in the program's shared profile.
+class TWebEngineBrowser : public TWebBrowser
+{
+    Q_OBJECT
+
+public:
+    explicit TWebEngineBrowser(QWidget* parent);
+    ~TWebEngineBrowser() override;
+
+    static TWebBrowser* Create(QWidget* parent);
+
+    bool Silent() const override;
+    void SetSilent(bool silent) override;
+    void Navigate(const QString& address) override;
+    void GoBack() override;
+    void GoForward() override;
+    void Refresh2() override;
+    void Stop() override;
+    QString LocationURL() const override;
+    QString LocationName() const override;
+    bool Busy() const override;
+    QWidget* Application() const override;
+
+    QWebEngineView* View() const;
+
+private:
+    QWebEngineView* FView;
+    TWebPage* FPage;
+    bool FBusy = false;
+};

@@ -1,0 +1,4 @@
+#pragma once
+
+// What the web engine needs before the application object exists.
+void PrepareWebEngine();

@@ -1,0 +1,101 @@
+#include "browser/WebPage.h"
+
+#include <QAuthenticator>
+#include <QCoreApplication>
+#include <QStandardPaths>
+#include <QTimer>
+#include <QWebEngineCertificateError>
+#include <QWebEngineProfile>
+
+TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent)
+{
+    connect(this, &QWebEnginePage::certificateError, this, &TWebPage::RefuseCertificate);
+    connect(this, &QWebEnginePage::authenticationRequired, this, &TWebPage::AnswerNoAuthentication);
+    connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
+            [this](const QUrl& url, QAuthenticator* authenticator, const QString&) {
+                AnswerNoAuthentication(url, authenticator);
+            });
+    connect(this, &QWebEnginePage::renderProcessTerminated, this,
+            [this](RenderProcessTerminationStatus status, int) { RecoverFromCrash(status); });
+}
+
+bool TWebPage::Silent() const
+{
+    return FSilent;
+}
+
+void TWebPage::SetSilent(bool silent)
+{
+    FSilent = silent;
+}
+
+void TWebPage::javaScriptAlert(const QUrl& origin, const QString& message)
+{
+    if (!FSilent)
+        QWebEnginePage::javaScriptAlert(origin, message);
+}
+
+bool TWebPage::javaScriptConfirm(const QUrl& origin, const QString& message)
+{
+    if (!FSilent)
+        return QWebEnginePage::javaScriptConfirm(origin, message);
+    // The engine asks here too whether a page with a beforeunload handler may be left: a
+    // silent page must never keep the user (or the cycle timer) from navigating away.
+    static const QString leavePage = QCoreApplication::translate(
+        "QWebEnginePage", "Are you sure you want to leave this page? Changes that you made may not be saved.");
+    return message == leavePage;
+}
+
+bool TWebPage::javaScriptPrompt(const QUrl& origin, const QString& message, const QString& defaultValue,
+                                QString* result)
+{
+    if (!FSilent)
+        return QWebEnginePage::javaScriptPrompt(origin, message, defaultValue, result);
+    return false;
+}
+
+void TWebPage::RefuseCertificate(const QWebEngineCertificateError& error)
+{
+    QWebEngineCertificateError refused = error;
+    refused.rejectCertificate();
+}
+
+void TWebPage::AnswerNoAuthentication(const QUrl&, QAuthenticator* authenticator)
+{
+    if (FSilent)
+        *authenticator = QAuthenticator();
+}
+
+// A page asking for a new window gets a throw-away page whose first address this page loads.
+QWebEnginePage* TWebPage::createWindow(WebWindowType)
+{
+    auto* opener = new QWebEnginePage(profile(), this);
+    connect(opener, &QWebEnginePage::urlChanged, this, [this, opener](const QUrl& url) {
+        if (url.isEmpty())
+            return;
+        setUrl(url);
+        opener->deleteLater();
+    });
+    return opener;
+}
+
+void TWebPage::RecoverFromCrash(RenderProcessTerminationStatus status)
+{
+    if (status == NormalTerminationStatus)
+        return;
+    QTimer::singleShot(0, this, [this] { triggerAction(Reload); });
+}
+
+QWebEngineProfile* SharedProfile()
+{
+    static QWebEngineProfile* profile = [] {
+        auto* shared = new QWebEngineProfile(QStringLiteral("Default"), QCoreApplication::instance());
+        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+        shared->setPersistentStoragePath(data + QStringLiteral("/WebEngine"));
+        shared->setCachePath(cache + QStringLiteral("/WebEngine"));
+        shared->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+        return shared;
+    }();
+    return profile;
+}

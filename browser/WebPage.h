@@ -1,0 +1,33 @@
+#pragma once
+
+#include <QWebEnginePage>
+
+// The web policy of one page: silent pages show no dialogs, refuse bad certificates and
+// answer no authentication; new windows open in the page itself; a crashed renderer reloads.
+class TWebPage : public QWebEnginePage
+{
+    Q_OBJECT
+
+public:
+    TWebPage(QWebEngineProfile* profile, QObject* parent);
+
+    bool Silent() const;
+    void SetSilent(bool silent);
+
+protected:
+    void javaScriptAlert(const QUrl& origin, const QString& message) override;
+    bool javaScriptConfirm(const QUrl& origin, const QString& message) override;
+    bool javaScriptPrompt(const QUrl& origin, const QString& message, const QString& defaultValue,
+                          QString* result) override;
+    QWebEnginePage* createWindow(WebWindowType type) override;
+
+private:
+    void RefuseCertificate(const QWebEngineCertificateError& error);
+    void AnswerNoAuthentication(const QUrl& url, QAuthenticator* authenticator);
+    void RecoverFromCrash(RenderProcessTerminationStatus status);
+
+    bool FSilent = false;
+};
+
+// The one persistent profile of the program: cookies and storage survive a restart.
+QWebEngineProfile* SharedProfile();

@@ -1,0 +1,505 @@
+#include "controllers/ControllerMain.h"
+
+#include "browser/WebEngineBrowser.h"
+#include "platform/AlignLayout.h"
+#include "platform/HintSwitch.h"
+#include "platform/MessageBox.h"
+#include "platform/TabControl.h"
+#include "shared/KestException.h"
+#include "shared/KestTag.h"
+#include "shared/LibHyperlink.h"
+
+#include <QAction>
+#include <QClipboard>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QToolButton>
+#include <cmath>
+
+namespace {
+
+enum TCommand { CommandBack = 1, CommandForward, CommandHome, CommandRefresh, CommandStop };
+enum TSiteCommand { SiteAdd = 1, SiteRemove, SiteUpdateHome, SiteUpdateTitle, SiteOpenInBrowser, SiteCopyUrl };
+
+const QString NewSiteTitle = QStringLiteral("New");
+const QString BlankAddress = QStringLiteral("about:blank");
+
+void ProcessMessages()
+{
+    QCoreApplication::processEvents();
+}
+
+// The rounded percentage of a load, halves to the even neighbour, at most 100.
+qint64 Percentage(int progress, int progressMax)
+{
+    const long double percent = static_cast<long double>(progress) / progressMax * 100;
+    return qMin<qint64>(100, static_cast<qint64>(std::nearbyint(percent)));
+}
+
+} // namespace
+
+TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
+
+TCMain::TCMain(TWebBrowserFactory createBrowser) : FCreateBrowser(std::move(createBrowser))
+{
+    qApp->installEventFilter(this);
+    Timer = std::make_unique<QTimer>();
+    Timer->setInterval(1000);
+    QObject::connect(Timer.get(), &QTimer::timeout, this, &TCMain::TimerTick);
+    Timer->start();
+    MainForm->TethraMenuItem->setVisible(QFileInfo(QStringLiteral("Tethra.exe")).isFile());
+    BindEvents();
+    AllPages = true;
+    UpdateButtonCaptions(Qt::NoModifier);
+    // Hand-edited lists can leave no usable site; the program always has a page.
+    if (Registry()->SiteCount() == 0) {
+        Registry()->Titles = QStringList{NewSiteTitle};
+        Registry()->Urls = QStringList{BlankAddress};
+    }
+    ApplyLayout();
+    BuildPages();
+}
+
+TCMain::~TCMain()
+{
+    Timer.reset();
+    for (const auto& page : Browsers) {
+        page->Navigate(BlankAddress);
+        QObject::disconnect(page.get(), &TWebBrowser::ProgressChange, this, nullptr);
+        MainForm->tcBrowserContainer->Collapse(page.get());
+    }
+    Browsers.clear();
+}
+
+void TCMain::BindEvents()
+{
+    TfrmMain* form = MainForm;
+    QObject::connect(form, &TfrmMain::KeyDown, this, &TCMain::UpdateButtonCaptions);
+    QObject::connect(form, &TfrmMain::KeyUp, this, &TCMain::UpdateButtonCaptions);
+    QObject::connect(form->ExitMenuItem, &QAction::triggered, this, &TCMain::ExitClick);
+    for (QToolButton* button : {form->tbBack, form->tbForward, form->tbHome, form->tbRefresh, form->tbStop})
+        QObject::connect(button, &QToolButton::clicked, this, [this, button] { BrowserButtonClick(button); });
+    for (QAction* item : {form->AllSitesHomeMenuItem, form->AllSitesReloadMenuItem, form->AllSitesStoploadingMenuItem})
+        QObject::connect(item, &QAction::triggered, this, [this, item] { AllSitesClick(item); });
+    for (QAction* item : {form->miAddSite, form->miRemoveSite, form->miUpdateHome, form->miUpdateTitle,
+                          form->miOpenInBrowser, form->miCopyURL})
+        QObject::connect(item, &QAction::triggered, this, [this, item] { TabMenuClick(item); });
+    QObject::connect(form->popTabMenu, &QMenu::aboutToShow, this, &TCMain::TabMenuPopup);
+    QObject::connect(form->tcBrowserContainer, &TTabControl::Change, this, &TCMain::ShowSelectedPage);
+    QObject::connect(form->tcBrowserContainer, &TTabControl::MouseMove, this, &TCMain::TabMouseMove);
+    QObject::connect(form, &TfrmMain::edtAddressKeyPress, this, &TCMain::AddressKeyPress);
+}
+
+TWebBrowser* TCMain::Browser(int index) const
+{
+    return index >= 0 && index < static_cast<int>(Browsers.size()) ? Browsers[index].get() : nullptr;
+}
+
+void TCMain::EnableTimerByRule()
+{
+    if (Registry()->TimerRefreshEnabled || Registry()->TimerCycleEnabled)
+        Timer->start();
+    else
+        Timer->stop();
+}
+
+// ---- Pages and page selector ----
+
+void TCMain::ApplyLayout()
+{
+    TfrmMain* form = MainForm;
+    TCRegistry* settings = Registry();
+    QWidget* addressBar = form->pnlAddressBar;
+    switch (settings->AddressBar) {
+    case 1:
+        addressBar->setParent(form->pnlUrlInButtonBar);
+        form->pnlUrlInButtonBar->layout()->addWidget(addressBar);
+        addressBar->show();
+        break;
+    case 2:
+        // Through the bottom, so that it lands below the button bar and not above it.
+        form->Layout->SetAlign(addressBar, TAlign::Bottom);
+        addressBar->show();
+        form->Layout->SetAlign(addressBar, TAlign::Top);
+        break;
+    case 3:
+        form->Layout->SetAlign(addressBar, TAlign::Bottom);
+        addressBar->show();
+        break;
+    default:
+        addressBar->hide();
+        break;
+    }
+
+    form->Layout->SetAlign(form->ProgressBar, settings->ProgressBar == 1 ? TAlign::Top : TAlign::Bottom);
+
+    TTabControl* selector = form->tcBrowserContainer;
+    using TStyle = TTabControl::TStyle;
+    using TPosition = TTabControl::TPosition;
+    switch (settings->ViewMode) {
+    case 0:
+        selector->SetTabPosition(TPosition::Top);
+        selector->SetStyle(TStyle::Buttons);
+        break;
+    case 1:
+        selector->SetTabPosition(TPosition::Top);
+        selector->SetStyle(TStyle::FlatButtons);
+        break;
+    case 2:
+    case 3:
+    case 4:
+    case 5: {
+        const TPosition positions[] = {TPosition::Top, TPosition::Bottom, TPosition::Left, TPosition::Right};
+        selector->SetStyle(TStyle::Tabs);
+        selector->SetTabPosition(positions[settings->ViewMode - 2]);
+        break;
+    }
+    default:
+        break;
+    }
+
+    SetShowHint(selector, settings->HintBrowserSelection);
+    SetShowHint(form->ProgressBar, settings->HintProgressBar);
+}
+
+void TCMain::BuildPages()
+{
+    Timer->stop();
+    AllSitesClick(MainForm->AllSitesStoploadingMenuItem);
+    Browsers.clear();
+    TTabControl* selector = MainForm->tcBrowserContainer;
+    selector->ClearTabs();
+    TCRegistry* settings = Registry();
+    if (ShownIndex > settings->SiteCount() - 1)
+        ShownIndex = qMax(settings->SiteCount() - 1, 0);
+    for (int i = 0; i < settings->SiteCount(); ++i) {
+        selector->AddTab(settings->Titles.at(i));
+        TWebBrowser* page = FCreateBrowser(selector->ClientArea());
+        Browsers.emplace_back(page);
+        QObject::connect(page, &TWebBrowser::ProgressChange, this, &TCMain::BrowserProgressChange);
+        page->SetSilent(true);
+        page->Navigate(settings->Urls.value(i));
+        if (i == ShownIndex)
+            selector->AlignClient(page);
+        else
+            selector->Collapse(page);
+        page->show();
+    }
+    SelectPage(ShownIndex);
+    EnableTimerByRule();
+}
+
+int TCMain::CurrentIndex() const
+{
+    return qMax(MainForm->tcBrowserContainer->TabIndex(), 0);
+}
+
+void TCMain::ShowSelectedPage()
+{
+    const int current = CurrentIndex();
+    TTabControl* selector = MainForm->tcBrowserContainer;
+    if (current != ShownIndex) {
+        if (TWebBrowser* shown = Browser(ShownIndex); shown && ShownIndex < Registry()->SiteCount())
+            selector->Collapse(shown);
+        if (TWebBrowser* page = Browser(current))
+            selector->AlignClient(page);
+        ShownIndex = current;
+    }
+    BrowserProgressChange(Browser(CurrentIndex()), 0, 0);
+}
+
+void TCMain::SelectPage(int index)
+{
+    MainForm->tcBrowserContainer->SetTabIndex(index);
+    ShowSelectedPage();
+}
+
+void TCMain::TabMenuPopup()
+{
+    SelectPage(HoverTabIndex);
+}
+
+// ---- Navigation and site commands ----
+
+void TCMain::StopPages(bool allPages)
+{
+    // Pages are looked up again after each pass: handling messages may have changed them.
+    for (int pass = 0; pass < 2; ++pass) {
+        if (allPages) {
+            for (int i = 0; TWebBrowser* page = Browser(i); ++i)
+                page->Stop();
+        } else if (TWebBrowser* shown = Browser(CurrentIndex())) {
+            shown->Stop();
+        }
+        ProcessMessages();
+    }
+}
+
+void TCMain::BrowserButtonClick(QObject* sender)
+{
+    TWebBrowser* shown = Browser(CurrentIndex());
+    if (!shown)
+        return;
+    TCRegistry* settings = Registry();
+    switch (TagOf(sender)) {
+    case CommandBack:
+        try {
+            shown->GoBack();
+        } catch (const EKestException&) {
+            ShowInformation(QStringLiteral("Can't go back in browser history."));
+        }
+        break;
+    case CommandForward:
+        try {
+            shown->GoForward();
+        } catch (const EKestException&) {
+            ShowInformation(QStringLiteral("Can't go forward in browser history."));
+        }
+        break;
+    case CommandHome:
+        if (AllPages) {
+            for (int i = 0; TWebBrowser* page = Browser(i); ++i)
+                page->Navigate(settings->Urls.value(i));
+        } else {
+            shown->Navigate(settings->Urls.value(CurrentIndex()));
+        }
+        break;
+    case CommandRefresh:
+        if (AllPages) {
+            for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
+                try {
+                    page->Refresh2();
+                } catch (const EKestException&) {
+                    ShowInformation(QStringLiteral("Can't refresh %1.").arg(settings->Titles.value(i)));
+                }
+            }
+        } else {
+            try {
+                shown->Refresh2();
+            } catch (const EKestException&) {
+                ShowInformation(QStringLiteral("Can't refresh this page."));
+            }
+        }
+        break;
+    case CommandStop:
+        StopPages(AllPages);
+        break;
+    default:
+        break;
+    }
+}
+
+void TCMain::AllSitesClick(QObject* sender)
+{
+    AllPages = true;
+    try {
+        BrowserButtonClick(sender);
+    } catch (...) {
+        AllPages = false;
+        throw;
+    }
+    AllPages = false;
+}
+
+void TCMain::UpdateButtonCaptions(Qt::KeyboardModifiers shift)
+{
+    const bool ctrl = shift.testFlag(Qt::ControlModifier);
+    const bool alt = shift.testFlag(Qt::AltModifier);
+    if (ctrl == AllPages && alt == ShowAccelerators)
+        return;
+    AllPages = ctrl;
+    ShowAccelerators = alt;
+    TfrmMain* form = MainForm;
+    const std::pair<QToolButton*, QString> captions[] = {
+        {form->tbMenu, QStringLiteral("Menu")},
+        {form->tbBack, QStringLiteral("Back")},
+        {form->tbForward, QStringLiteral("Forward")},
+        {form->tbHome, ctrl ? QStringLiteral("Home all   ") : QStringLiteral("Home")},
+        {form->tbRefresh, ctrl ? QStringLiteral("Refresh all") : QStringLiteral("Refresh")},
+        {form->tbStop, ctrl ? QStringLiteral("Stop all   ") : QStringLiteral("Stop")},
+    };
+    const QString words[] = {QStringLiteral("Menu"), QStringLiteral("Back"), QStringLiteral("Forward"),
+                             QStringLiteral("Home"), QStringLiteral("Refresh"), QStringLiteral("Stop")};
+    for (int i = 0; i < 6; ++i) {
+        QString caption = captions[i].second;
+        if (alt) {
+            const int at = caption.indexOf(words[i], 0, Qt::CaseSensitive);
+            if (at >= 0)
+                caption.insert(at, QLatin1Char('&'));
+        }
+        captions[i].first->setText(caption);
+    }
+}
+
+void TCMain::TabMenuClick(QObject* sender)
+{
+    TCRegistry* settings = Registry();
+    const int current = CurrentIndex();
+    switch (TagOf(sender)) {
+    case SiteAdd:
+        settings->Titles.append(NewSiteTitle);
+        settings->Urls.append(BlankAddress);
+        ShownIndex = settings->SiteCount() - 1;
+        BuildPages();
+        break;
+    case SiteRemove:
+        if (settings->SiteCount() < 2) {
+            ShowNotice(QStringLiteral("There must be at least one site in the list."));
+            break;
+        }
+        settings->Titles.removeAt(current);
+        settings->Urls.removeAt(current);
+        BuildPages();
+        break;
+    case SiteUpdateHome:
+        if (current < settings->Urls.size())
+            settings->Urls[current] = ActualAddress;
+        break;
+    case SiteUpdateTitle:
+        SetSiteTitle(ActualTitle);
+        break;
+    case SiteOpenInBrowser:
+        ShellOpen(ActualAddress);
+        break;
+    case SiteCopyUrl:
+        QGuiApplication::clipboard()->clear();
+        QGuiApplication::clipboard()->setText(ActualAddress);
+        break;
+    default:
+        break;
+    }
+}
+
+void TCMain::AddressKeyPress(QChar key)
+{
+    if (key != QChar(13))
+        return;
+    if (TWebBrowser* shown = Browser(CurrentIndex()))
+        shown->Navigate(MainForm->edtAddress->text());
+}
+
+void TCMain::ExitClick()
+{
+    MainForm->close();
+}
+
+// ---- Status display ----
+
+void TCMain::BrowserProgressChange(TWebBrowser* sender, int progress, int progressMax)
+{
+    if (!sender || sender != Browser(CurrentIndex()))
+        return;
+    TfrmMain* form = MainForm;
+    TCRegistry* settings = Registry();
+    if (progress < progressMax) {
+        form->edtAddress->setEnabled(false);
+    } else {
+        ActualAddress = sender->LocationURL();
+        ActualTitle = sender->LocationName();
+        form->edtAddress->setText(ActualAddress);
+        form->edtAddress->setEnabled(true);
+        const int current = CurrentIndex();
+        if (settings->Titles.value(current) == NewSiteTitle && !ActualTitle.trimmed().isEmpty()
+            && !ActualTitle.contains(QStringLiteral("http:")) && !ActualTitle.contains(QStringLiteral("about:"))) {
+            SetSiteTitle(ActualTitle);
+            settings->Urls[current] = ActualAddress;
+        }
+    }
+    QProgressBar* bar = form->ProgressBar;
+    if (progressMax > 0)
+        bar->setToolTip(QStringLiteral("Loading...  %1%").arg(Percentage(progress, progressMax)));
+    bar->setRange(qMin(0, progressMax), progressMax);
+    bar->setValue(qBound(bar->minimum(), progress, bar->maximum()));
+    bar->setVisible(progress != progressMax && settings->ProgressBar > 0);
+}
+
+void TCMain::TabMouseMove(Qt::KeyboardModifiers, int x, int y)
+{
+    TTabControl* selector = MainForm->tcBrowserContainer;
+    HoverTabIndex = selector->IndexOfTabAt(QPoint(x, y));
+    const int i = HoverTabIndex;
+    TWebBrowser* page = Browser(i);
+    if (!page || i >= Registry()->SiteCount()) {
+        selector->setToolTip(QString());
+        return;
+    }
+    const QString lineBreak = QStringLiteral("\n\r");
+    const QString gap = lineBreak + lineBreak;
+    selector->setToolTip(lineBreak + QStringLiteral("Home title: ") + Registry()->Titles.at(i) + gap
+                         + QStringLiteral("Home address: ") + Registry()->Urls.value(i) + gap
+                         + QStringLiteral("Actual title: ") + page->LocationName() + gap
+                         + QStringLiteral("Actual address: ") + page->LocationURL());
+}
+
+void TCMain::SetSiteTitle(const QString& title)
+{
+    const int current = CurrentIndex();
+    if (current >= Registry()->SiteCount())
+        return;
+    Registry()->Titles[current] = title;
+    MainForm->tcBrowserContainer->SetTabText(current, title);
+}
+
+// ---- Automation timers ----
+
+void TCMain::TimerTick()
+{
+    Timer->stop();
+    TCRegistry* settings = Registry();
+    try {
+        if (settings->TimerRefreshEnabled) {
+            if (++RefreshTicks >= settings->TimerRefreshInterval) {
+                for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
+                    try {
+                        page->Refresh2();
+                    } catch (const EKestException&) {
+                        // Automatic refreshes fail silently.
+                    }
+                }
+                RefreshTicks = 0;
+            }
+        } else {
+            RefreshTicks = 0;
+        }
+        if (settings->TimerCycleEnabled) {
+            if (++CycleTicks >= settings->TimerCycleInterval) {
+                const int current = CurrentIndex();
+                SelectPage(current < settings->SiteCount() - 1 ? current + 1 : 0);
+                CycleTicks = 0;
+            }
+        } else {
+            CycleTicks = 0;
+        }
+    } catch (...) {
+        EnableTimerByRule();
+        throw;
+    }
+    EnableTimerByRule();
+}
+
+// ---- Keyboard ----
+
+bool TCMain::ApplicationMessage(QObject* receiver, QEvent* event)
+{
+    if (event->type() != QEvent::ShortcutOverride)
+        return false;
+    TWebBrowser* page = Browser(CurrentIndex());
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!page || !widget || (widget != page->Application() && !page->isAncestorOf(widget)))
+        return false;
+    // Alt combinations stay the window's accelerators; every other key (Tab, Backspace, the
+    // arrows, the clipboard keys) belongs to the page and never fires a short-cut.
+    if (static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier))
+        return false;
+    event->accept();
+    return true;
+}
+
+bool TCMain::eventFilter(QObject* watched, QEvent* event)
+{
+    return ApplicationMessage(watched, event);
+}

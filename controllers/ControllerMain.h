@@ -1,0 +1,71 @@
+#pragma once
+
+#include "browser/WebBrowser.h"
+#include "controllers/ControllerRegistry.h"
+#include "shared/KestControllerCustomMain.h"
+#include "views/ViewMain.h"
+
+#include <QTimer>
+#include <memory>
+#include <vector>
+
+// The application's controller: it holds the running program's state, builds one browser
+// page per site, and answers the main window's commands, the pages' progress and the timer.
+class TCMain : public TCCustomMain<TfrmMain, TCRegistry>
+{
+public:
+    TCMain();
+    // Pages come from the factory: the web engine in the program, a stand-in in tests.
+    explicit TCMain(TWebBrowserFactory createBrowser);
+    ~TCMain() override;
+
+    std::vector<std::unique_ptr<TWebBrowser>> Browsers;
+    std::unique_ptr<QTimer> Timer;
+    int RefreshTicks = 0;
+    int CycleTicks = 0;
+    bool AllPages = false;
+    bool ShowAccelerators = false;
+    int ShownIndex = 0;
+    QString ActualAddress;
+    QString ActualTitle;
+    int HoverTabIndex = 0;
+
+    // Pages and page selector.
+    void ApplyLayout();
+    void BuildPages();
+    int CurrentIndex() const;
+    void ShowSelectedPage();
+    void SelectPage(int index);
+    void TabMenuPopup();
+    // The page at index, or null.
+    TWebBrowser* Browser(int index) const;
+
+    // Navigation and site commands.
+    void BrowserButtonClick(QObject* sender);
+    void AllSitesClick(QObject* sender);
+    void TabMenuClick(QObject* sender);
+    void UpdateButtonCaptions(Qt::KeyboardModifiers shift);
+    void AddressKeyPress(QChar key);
+    void ExitClick();
+
+    // Status display.
+    void BrowserProgressChange(TWebBrowser* sender, int progress, int progressMax);
+    void TabMouseMove(Qt::KeyboardModifiers shift, int x, int y);
+    void SetSiteTitle(const QString& title);
+
+    // Automation timers.
+    void TimerTick();
+
+    // Keeps keyboard input with the shown page; true when the event is handled.
+    bool ApplicationMessage(QObject* receiver, QEvent* event);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void BindEvents();
+    void EnableTimerByRule();
+    void StopPages(bool allPages);
+
+    TWebBrowserFactory FCreateBrowser;
+};

@@ -1,0 +1,333 @@
+#include "platform/TabControl.h"
+
+#include "shared/KestException.h"
+
+#include <QContextMenuEvent>
+#include <QMenu>
+#include <QPainter>
+#include <QStyle>
+#include <QStyleOption>
+#include <QTabBar>
+
+namespace {
+
+constexpr int TextPadding = 8;
+constexpr int FrameWidth = 2;
+
+} // namespace
+
+TTabControl::TTabControl(QWidget* parent) : QWidget(parent), FClient(new QWidget(this))
+{
+    FClient->setObjectName(QStringLiteral("ClientArea"));
+    setMouseTracking(true);
+    setAttribute(Qt::WA_Hover);
+}
+
+int TTabControl::AddTab(const QString& caption)
+{
+    FCaptions.append(caption);
+    LayoutTabs();
+    return FCaptions.size() - 1;
+}
+
+void TTabControl::ClearTabs()
+{
+    FCaptions.clear();
+    FIndex = -1;
+    FHot = -1;
+    LayoutTabs();
+}
+
+int TTabControl::Count() const
+{
+    return FCaptions.size();
+}
+
+QString TTabControl::TabText(int index) const
+{
+    return FCaptions.value(index);
+}
+
+void TTabControl::SetTabText(int index, const QString& caption)
+{
+    if (index < 0 || index >= FCaptions.size())
+        return;
+    FCaptions[index] = caption;
+    LayoutTabs();
+}
+
+int TTabControl::TabIndex() const
+{
+    return FIndex;
+}
+
+void TTabControl::SetTabIndex(int index)
+{
+    FIndex = index >= 0 && index < FCaptions.size() ? index : -1;
+    update();
+}
+
+TTabControl::TStyle TTabControl::Style() const
+{
+    return FStyle;
+}
+
+TTabControl::TPosition TTabControl::TabPosition() const
+{
+    return FPosition;
+}
+
+bool TTabControl::MultiLine() const
+{
+    return FMultiLine;
+}
+
+void TTabControl::SetStyle(TStyle style)
+{
+    if (style != TStyle::Tabs && FPosition != TPosition::Top)
+        throw EKestException(QStringLiteral("Buttons need the tabs on top."));
+    FStyle = style;
+    LayoutTabs();
+}
+
+void TTabControl::SetTabPosition(TPosition position)
+{
+    if (position != TPosition::Top && FStyle != TStyle::Tabs)
+        throw EKestException(QStringLiteral("Tabs away from the top need the tab style."));
+    FPosition = position;
+    if (Vertical())
+        FMultiLine = true;
+    LayoutTabs();
+}
+
+bool TTabControl::Vertical() const
+{
+    return FPosition == TPosition::Left || FPosition == TPosition::Right;
+}
+
+int TTabControl::Thickness() const
+{
+    return fontMetrics().height() + TextPadding;
+}
+
+int TTabControl::LineCount() const
+{
+    return FLines;
+}
+
+// Places the tabs in lines along their side, wrapping when asked to, and gives the rest of
+// the control to the client area.
+void TTabControl::LayoutTabs()
+{
+    const int thickness = Thickness();
+    const int room = Vertical() ? height() : width();
+    FRects.clear();
+    FLines = FCaptions.isEmpty() ? 0 : 1;
+    int along = 0;
+    QVector<QPair<int, int>> places;
+    for (const QString& caption : FCaptions) {
+        const int length = fontMetrics().horizontalAdvance(caption) + 2 * TextPadding;
+        if (FMultiLine && along > 0 && along + length > room) {
+            ++FLines;
+            along = 0;
+        }
+        places.append({along, length});
+        along += length;
+    }
+    const int strip = FLines * thickness;
+    int line = 0;
+    int previous = -1;
+    for (const auto& [start, length] : places) {
+        if (start <= previous)
+            ++line;
+        previous = start;
+        const int across = line * thickness;
+        switch (FPosition) {
+        case TPosition::Top:
+            FRects.append(QRect(start, across, length, thickness));
+            break;
+        case TPosition::Bottom:
+            FRects.append(QRect(start, height() - strip + across, length, thickness));
+            break;
+        case TPosition::Left:
+            FRects.append(QRect(across, start, thickness, length));
+            break;
+        case TPosition::Right:
+            FRects.append(QRect(width() - strip + across, start, thickness, length));
+            break;
+        }
+    }
+    QRect client = rect();
+    switch (FPosition) {
+    case TPosition::Top:
+        client.setTop(strip);
+        break;
+    case TPosition::Bottom:
+        client.setBottom(height() - strip - 1);
+        break;
+    case TPosition::Left:
+        client.setLeft(strip);
+        break;
+    case TPosition::Right:
+        client.setRight(width() - strip - 1);
+        break;
+    }
+    FClient->setGeometry(client.adjusted(FrameWidth, FrameWidth, -FrameWidth, -FrameWidth));
+    RealignPages();
+    update();
+}
+
+QWidget* TTabControl::ClientArea() const
+{
+    return FClient;
+}
+
+void TTabControl::RealignPages()
+{
+    for (const QPointer<QWidget>& page : std::as_const(FAligned)) {
+        if (page)
+            page->setGeometry(QRect(QPoint(0, 0), FClient->size()));
+    }
+}
+
+void TTabControl::AlignClient(QWidget* page)
+{
+    if (!IsAligned(page))
+        FAligned.append(page);
+    RealignPages();
+}
+
+void TTabControl::Collapse(QWidget* page)
+{
+    FAligned.removeAll(page);
+    page->setGeometry(0, 0, FClient->width(), 0);
+}
+
+bool TTabControl::IsAligned(const QWidget* page) const
+{
+    for (const QPointer<QWidget>& aligned : FAligned) {
+        if (aligned == page)
+            return true;
+    }
+    return false;
+}
+
+void TTabControl::SetPopupMenu(QMenu* menu)
+{
+    FPopup = menu;
+}
+
+int TTabControl::IndexOfTabAt(const QPoint& point) const
+{
+    for (int i = 0; i < FRects.size(); ++i) {
+        if (FRects.at(i).contains(point))
+            return i;
+    }
+    return -1;
+}
+
+QRect TTabControl::TabRect(int index) const
+{
+    return FRects.value(index);
+}
+
+void TTabControl::resizeEvent(QResizeEvent*)
+{
+    LayoutTabs();
+}
+
+void TTabControl::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::FontChange || event->type() == QEvent::StyleChange)
+        LayoutTabs();
+    QWidget::changeEvent(event);
+}
+
+void TTabControl::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() != Qt::LeftButton)
+        return;
+    const int index = IndexOfTabAt(event->position().toPoint());
+    if (index < 0 || index == FIndex)
+        return;
+    SetTabIndex(index);
+    Q_EMIT Change();
+}
+
+void TTabControl::mouseMoveEvent(QMouseEvent* event)
+{
+    const QPoint point = event->position().toPoint();
+    const int hot = IndexOfTabAt(point);
+    if (hot != FHot) {
+        FHot = hot;
+        update();
+    }
+    Q_EMIT MouseMove(event->modifiers(), point.x(), point.y());
+}
+
+void TTabControl::leaveEvent(QEvent*)
+{
+    FHot = -1;
+    update();
+}
+
+void TTabControl::contextMenuEvent(QContextMenuEvent* event)
+{
+    if (FPopup)
+        FPopup->popup(event->globalPos());
+}
+
+void TTabControl::PaintTab(QPainter& painter, int index) const
+{
+    const QRect area = FRects.at(index);
+    const bool selected = index == FIndex;
+    const bool hot = index == FHot;
+    if (FStyle == TStyle::Tabs) {
+        QStyleOptionTab option;
+        option.initFrom(this);
+        option.rect = area;
+        option.text = FCaptions.at(index);
+        const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth, QTabBar::RoundedWest,
+                                         QTabBar::RoundedEast};
+        option.shape = shapes[static_cast<int>(FPosition)];
+        option.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
+        if (selected)
+            option.state |= QStyle::State_Selected;
+        if (hot)
+            option.state |= QStyle::State_MouseOver;
+        style()->drawControl(QStyle::CE_TabBarTab, &option, &painter, this);
+        return;
+    }
+    QStyleOptionButton option;
+    option.initFrom(this);
+    option.rect = area.adjusted(1, 1, -1, -1);
+    option.text = FCaptions.at(index);
+    option.state &= ~QStyle::State_MouseOver;
+    option.state |= selected ? (QStyle::State_Sunken | QStyle::State_On) : QStyle::State_Raised;
+    if (hot)
+        option.state |= QStyle::State_MouseOver;
+    if (FStyle == TStyle::Buttons) {
+        style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
+        return;
+    }
+    // Flat buttons show a frame only when pressed or under the pointer.
+    if (selected || hot) {
+        QStyleOption panel = option;
+        panel.state |= QStyle::State_AutoRaise;
+        style()->drawPrimitive(QStyle::PE_PanelButtonTool, &panel, &painter, this);
+    }
+    style()->drawItemText(&painter, option.rect, Qt::AlignCenter, palette(), isEnabled(), option.text);
+}
+
+void TTabControl::paintEvent(QPaintEvent*)
+{
+    QPainter painter(this);
+    if (FStyle == TStyle::Tabs) {
+        QStyleOptionTabWidgetFrame frame;
+        frame.initFrom(this);
+        frame.rect = FClient->geometry().adjusted(-FrameWidth, -FrameWidth, FrameWidth, FrameWidth);
+        style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
+    }
+    for (int i = 0; i < FRects.size(); ++i)
+        PaintTab(painter, i);
+}

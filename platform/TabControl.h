@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QPointer>
+#include <QStringList>
+#include <QVector>
+#include <QWidget>
+
+class QMenu;
+
+// A page selector: a strip of tabs or buttons on one side and a client area beside it that
+// holds the pages. The page aligned to the client fills it; every other page is collapsed to
+// height 0, stays visible to the engine and keeps working.
+class TTabControl : public QWidget
+{
+    Q_OBJECT
+
+public:
+    enum class TStyle { Tabs, Buttons, FlatButtons };
+    enum class TPosition { Top, Bottom, Left, Right };
+
+    explicit TTabControl(QWidget* parent = nullptr);
+
+    int AddTab(const QString& caption);
+    void ClearTabs();
+    int Count() const;
+    QString TabText(int index) const;
+    void SetTabText(int index, const QString& caption);
+
+    // -1 when no tab is selected. Selecting from the program raises no Change.
+    int TabIndex() const;
+    void SetTabIndex(int index);
+
+    TStyle Style() const;
+    TPosition TabPosition() const;
+    bool MultiLine() const;
+    // Buttons need the tabs on top, and a position other than top needs the tab style:
+    // a change that breaks either rule fails.
+    void SetStyle(TStyle style);
+    // Tabs on the left or right wrap into further columns; the wrapping then stays on.
+    void SetTabPosition(TPosition position);
+
+    int IndexOfTabAt(const QPoint& point) const;
+    QRect TabRect(int index) const;
+    int LineCount() const;
+
+    QWidget* ClientArea() const;
+    void AlignClient(QWidget* page);
+    void Collapse(QWidget* page);
+    bool IsAligned(const QWidget* page) const;
+
+    void SetPopupMenu(QMenu* menu);
+
+Q_SIGNALS:
+    // The user picked another tab.
+    void Change();
+    void MouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
+
+protected:
+    void paintEvent(QPaintEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    void changeEvent(QEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
+    void mouseMoveEvent(QMouseEvent* event) override;
+    void leaveEvent(QEvent* event) override;
+    void contextMenuEvent(QContextMenuEvent* event) override;
+
+private:
+    bool Vertical() const;
+    int Thickness() const;
+    void LayoutTabs();
+    void RealignPages();
+    void PaintTab(class QPainter& painter, int index) const;
+
+    QStringList FCaptions;
+    QVector<QRect> FRects;
+    int FLines = 0;
+    int FIndex = -1;
+    int FHot = -1;
+    TStyle FStyle = TStyle::Tabs;
+    TPosition FPosition = TPosition::Top;
+    bool FMultiLine = false;
+    QWidget* FClient;
+    QList<QPointer<QWidget>> FAligned;
+    QPointer<QMenu> FPopup;
+};

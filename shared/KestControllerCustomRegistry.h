@@ -1,0 +1,44 @@
+#pragma once
+
+#include <QString>
+#include <memory>
+
+class QWidget;
+class TRegistry;
+
+// A reusable settings store: it opens the program's per-user key, reads and writes window
+// placements at once, and reads its settings when created and writes them when destroyed.
+// A derived store calls Load() at the end of its constructor and Save() at the start of its
+// destructor, while its own fields exist.
+class TCCustomRegistry
+{
+public:
+    virtual ~TCCustomRegistry();
+
+    TCCustomRegistry(const TCCustomRegistry&) = delete;
+    TCCustomRegistry& operator=(const TCCustomRegistry&) = delete;
+
+    void ReadFormPlacement(QWidget* form);
+    void WriteFormPlacement(QWidget* form);
+    QString GetKeyPath() const;
+
+protected:
+    TCCustomRegistry();
+
+    void Load();
+    void Save();
+
+    virtual void ReadSettings() {}
+    virtual void WriteSettings() {}
+
+    int ReadInteger(const QString& section, const QString& name, int defaultValue);
+    bool ReadBool(const QString& section, const QString& name, bool defaultValue);
+    QString ReadString(const QString& section, const QString& name, const QString& defaultValue);
+    void WriteInteger(const QString& section, const QString& name, int value);
+    void WriteBool(const QString& section, const QString& name, bool value);
+    void WriteString(const QString& section, const QString& name, const QString& value);
+
+private:
+    std::unique_ptr<TRegistry> FRegistry;
+    bool FSaved = false;
+};

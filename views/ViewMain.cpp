@@ -1,0 +1,237 @@
+#include "views/ViewMain.h"
+
+#include "platform/AlignLayout.h"
+#include "platform/TabControl.h"
+#include "shared/KestTag.h"
+#include "views/Pictures.h"
+
+#include <QApplication>
+#include <QHBoxLayout>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMenu>
+#include <QProgressBar>
+#include <QToolButton>
+#include <QValidator>
+
+namespace {
+
+constexpr int ButtonWidth = 83;
+constexpr int ToolBarWidth = 500;
+constexpr int ButtonBarHeight = 25;
+
+// Every letter typed into the address bar is a small one.
+class TLowerCaseValidator : public QValidator
+{
+public:
+    using QValidator::QValidator;
+
+    State validate(QString& input, int&) const override
+    {
+        input = input.toLower();
+        return Acceptable;
+    }
+};
+
+QAction* AddItem(QMenu* menu, const QString& name, const QString& caption, int tag = 0)
+{
+    QAction* item = menu->addAction(caption);
+    item->setObjectName(name);
+    if (tag != 0)
+        SetTag(item, tag);
+    return item;
+}
+
+QAction* AddSubmenu(QMenu* menu, const QString& name, const QString& caption, QMenu** submenu)
+{
+    *submenu = menu->addMenu(caption);
+    QAction* item = (*submenu)->menuAction();
+    item->setObjectName(name);
+    return item;
+}
+
+// The modifiers held once this key event has taken effect.
+Qt::KeyboardModifiers ShiftAfter(const QKeyEvent* key)
+{
+    Qt::KeyboardModifiers shift = key->modifiers();
+    Qt::KeyboardModifier own = Qt::NoModifier;
+    switch (key->key()) {
+    case Qt::Key_Control:
+        own = Qt::ControlModifier;
+        break;
+    case Qt::Key_Alt:
+        own = Qt::AltModifier;
+        break;
+    case Qt::Key_Shift:
+        own = Qt::ShiftModifier;
+        break;
+    default:
+        return shift;
+    }
+    return key->type() == QEvent::KeyPress ? shift | own : shift & ~own;
+}
+
+} // namespace
+
+TfrmMain::TfrmMain()
+{
+    setObjectName(QStringLiteral("frmMain"));
+    setWindowTitle(QStringLiteral("Orvanta"));
+    setWindowIcon(BalloonIcon());
+    setMinimumSize(550, 270);
+    move(76, 30);
+    resize(912, 669);
+    ilImages = ImageList(false);
+    ilHotImages = ImageList(true);
+
+    Layout = new TAlignLayout(this);
+    Layout->setContentsMargins(3, 3, 3, 3);
+
+    Panel1 = new QWidget(this);
+    Panel1->setObjectName(QStringLiteral("Panel1"));
+    Panel1->setFixedHeight(ButtonBarHeight);
+    auto* buttonBar = new QHBoxLayout(Panel1);
+    buttonBar->setContentsMargins(0, 0, 0, 0);
+    buttonBar->setSpacing(0);
+
+    ToolBar = new QWidget(Panel1);
+    ToolBar->setObjectName(QStringLiteral("ToolBar"));
+    ToolBar->setFixedSize(ToolBarWidth, ButtonBarHeight);
+    buttonBar->addWidget(ToolBar);
+    tbMenu = AddButton(QStringLiteral("tbMenu"), 0, QStringLiteral("Menu"), -1);
+    tbBack = AddButton(QStringLiteral("tbBack"), 1, QStringLiteral("Back"), 0);
+    tbForward = AddButton(QStringLiteral("tbForward"), 2, QStringLiteral("Forward"), 1);
+    tbHome = AddButton(QStringLiteral("tbHome"), 3, QStringLiteral("Home"), 2);
+    tbRefresh = AddButton(QStringLiteral("tbRefresh"), 4, QStringLiteral("Refresh"), 3);
+    tbStop = AddButton(QStringLiteral("tbStop"), 5, QStringLiteral("Stop"), 4);
+    tbDummy = AddButton(QStringLiteral("tbDummy"), 0, QStringLiteral("&Refresh all"), 5);
+    tbDummy->setEnabled(false);
+
+    pnlUrlInButtonBar = new QWidget(Panel1);
+    pnlUrlInButtonBar->setObjectName(QStringLiteral("pnlUrlInButtonBar"));
+    auto* urlHost = new QHBoxLayout(pnlUrlInButtonBar);
+    urlHost->setContentsMargins(0, 0, 0, 0);
+    buttonBar->addWidget(pnlUrlInButtonBar, 1);
+
+    pnlAddressBar = new QWidget(this);
+    pnlAddressBar->setObjectName(QStringLiteral("pnlAddressBar"));
+    pnlAddressBar->setFixedHeight(27);
+    auto* addressBar = new QHBoxLayout(pnlAddressBar);
+    addressBar->setContentsMargins(3, 3, 4, 3);
+    edtAddress = new QLineEdit(pnlAddressBar);
+    edtAddress->setObjectName(QStringLiteral("edtAddress"));
+    edtAddress->setFixedHeight(21);
+    edtAddress->setValidator(new TLowerCaseValidator(edtAddress));
+    addressBar->addWidget(edtAddress);
+
+    tcBrowserContainer = new TTabControl(this);
+    tcBrowserContainer->setObjectName(QStringLiteral("tcBrowserContainer"));
+    tcBrowserContainer->AddTab(QStringLiteral("Test 1"));
+    tcBrowserContainer->AddTab(QStringLiteral("Test 2"));
+
+    ProgressBar = new QProgressBar(this);
+    ProgressBar->setObjectName(QStringLiteral("ProgressBar"));
+    ProgressBar->setFixedHeight(10);
+    ProgressBar->setTextVisible(false);
+
+    Layout->SetAlign(Panel1, TAlign::Top);
+    Layout->SetAlign(pnlAddressBar, TAlign::Top);
+    Layout->SetAlign(ProgressBar, TAlign::Bottom);
+    Layout->SetAlign(tcBrowserContainer, TAlign::Client);
+
+    setTabOrder(tbMenu, edtAddress);
+    setTabOrder(edtAddress, tcBrowserContainer);
+    setTabOrder(tcBrowserContainer, ProgressBar);
+
+    BuildMenus();
+    qApp->installEventFilter(this);
+}
+
+QToolButton* TfrmMain::AddButton(const QString& name, int tag, const QString& caption, int picture)
+{
+    const int index = ToolBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly).size();
+    auto* button = new QToolButton(ToolBar);
+    button->setObjectName(name);
+    SetTag(button, tag);
+    button->setText(caption);
+    button->setAutoRaise(true);
+    button->setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
+    button->setIconSize(QSize(16, 16));
+    button->setFocusPolicy(Qt::NoFocus);
+    if (picture >= 0 && picture < ilImages.size())
+        button->setIcon(ToolbarIcon(ilImages.at(picture), ilHotImages.at(picture)));
+    button->setGeometry(index * ButtonWidth, 0, ButtonWidth, ButtonBarHeight);
+    return button;
+}
+
+void TfrmMain::BuildMenus()
+{
+    popTabMenu = new QMenu(this);
+    popTabMenu->setObjectName(QStringLiteral("popTabMenu"));
+    miAddSite = AddItem(popTabMenu, QStringLiteral("miAddSite"), QStringLiteral("&Add new site"), 1);
+    miRemoveSite = AddItem(popTabMenu, QStringLiteral("miRemoveSite"), QStringLiteral("&Remove this site"), 2);
+    popTabMenu->addSeparator()->setObjectName(QStringLiteral("N2"));
+    miUpdateHome = AddItem(popTabMenu, QStringLiteral("miUpdateHome"),
+                           QStringLiteral("Update &site address from actual page"), 3);
+    miUpdateTitle = AddItem(popTabMenu, QStringLiteral("miUpdateTitle"),
+                            QStringLiteral("Update site &title from actual page"), 4);
+    popTabMenu->addSeparator()->setObjectName(QStringLiteral("N4"));
+    miOpenInBrowser = AddItem(popTabMenu, QStringLiteral("miOpenInBrowser"),
+                              QStringLiteral("&Open actual page in default browser"), 5);
+    miCopyURL = AddItem(popTabMenu, QStringLiteral("miCopyURL"), QStringLiteral("&Copy URL from actual page"), 6);
+    tcBrowserContainer->SetPopupMenu(popTabMenu);
+
+    popMainMenu = new QMenu(this);
+    popMainMenu->setObjectName(QStringLiteral("popMainMenu"));
+    QMenu* all = nullptr;
+    AllSitesMenuItem = AddSubmenu(popMainMenu, QStringLiteral("AllSitesMenuItem"), QStringLiteral("&All"), &all);
+    AllSitesHomeMenuItem = AddItem(all, QStringLiteral("AllSitesHomeMenuItem"), QStringLiteral("&Home"), 3);
+    AllSitesReloadMenuItem = AddItem(all, QStringLiteral("AllSitesReloadMenuItem"), QStringLiteral("&Reload page"), 4);
+    AllSitesStoploadingMenuItem = AddItem(all, QStringLiteral("AllSitesStoploadingMenuItem"),
+                                          QStringLiteral("&Stop loading"), 5);
+    SearchMenuItem = AddItem(popMainMenu, QStringLiteral("SearchMenuItem"), QStringLiteral("&Search"));
+    TethraMenuItem = AddItem(popMainMenu, QStringLiteral("TethraMenuItem"), QStringLiteral("Quenbrook's &Tethra"));
+    popMainMenu->addSeparator()->setObjectName(QStringLiteral("N3"));
+    QMenu* setup = nullptr;
+    SetupMenuItem = AddSubmenu(popMainMenu, QStringLiteral("SetupMenuItem"), QStringLiteral("&Setup"), &setup);
+    SetupSitesMenuItem = AddItem(setup, QStringLiteral("SetupSitesMenuItem"), QStringLiteral("&Sites"));
+    SetupOptionsMenuItem = AddItem(setup, QStringLiteral("SetupOptionsMenuItem"), QStringLiteral("&Display"));
+    QMenu* info = nullptr;
+    InfoMenuItem = AddSubmenu(popMainMenu, QStringLiteral("InfoMenuItem"), QStringLiteral("&Info"), &info);
+    SoftwareMenuItem = AddItem(info, QStringLiteral("SoftwareMenuItem"), QStringLiteral("&Software"));
+    DonateMenuItem = AddItem(info, QStringLiteral("DonateMenuItem"), QStringLiteral("&Donate"));
+    info->addSeparator()->setObjectName(QStringLiteral("N1"));
+    AboutMenuItem = AddItem(info, QStringLiteral("AboutMenuItem"), QStringLiteral("&About"));
+    popMainMenu->addSeparator()->setObjectName(QStringLiteral("N5"));
+    ExitMenuItem = AddItem(popMainMenu, QStringLiteral("ExitMenuItem"), QStringLiteral("E&xit"));
+    ExitMenuItem->setShortcut(QKeySequence(Qt::ALT | Qt::Key_F4));
+    // The short-cut works while the menu is closed too.
+    addAction(ExitMenuItem);
+
+    tbMenu->setMenu(popMainMenu);
+    tbMenu->setPopupMode(QToolButton::InstantPopup);
+    tbMenu->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+}
+
+bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
+        return false;
+    auto* key = static_cast<QKeyEvent*>(event);
+    if (watched == edtAddress && type == QEvent::KeyPress) {
+        const bool enter = key->key() == Qt::Key_Return || key->key() == Qt::Key_Enter;
+        const QString text = key->text();
+        if (enter || !text.isEmpty())
+            Q_EMIT edtAddressKeyPress(enter ? QChar(13) : text.at(0));
+    }
+    // Key preview sees each key once, at the widget it was sent to in this window.
+    auto* widget = qobject_cast<QWidget*>(watched);
+    if (!widget || widget->window() != this || (widget != QApplication::focusWidget() && widget != this))
+        return false;
+    if (type == QEvent::KeyPress)
+        Q_EMIT KeyDown(ShiftAfter(key));
+    else
+        Q_EMIT KeyUp(ShiftAfter(key));
+    return false;
+}

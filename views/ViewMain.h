@@ -1,0 +1,78 @@
+#pragma once
+
+#include <QPixmap>
+#include <QWidget>
+
+class QAction;
+class QLineEdit;
+class QMenu;
+class QProgressBar;
+class QToolButton;
+class TAlignLayout;
+class TTabControl;
+
+// The main window: a button bar with the main menu, the address bar, the page selector that
+// holds the browser pages and a thin progress bar. Passive: the controller binds its events.
+class TfrmMain : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TfrmMain();
+
+    TAlignLayout* Layout;
+    QWidget* Panel1;
+    QWidget* ToolBar;
+    QToolButton* tbMenu;
+    QToolButton* tbBack;
+    QToolButton* tbForward;
+    QToolButton* tbHome;
+    QToolButton* tbRefresh;
+    QToolButton* tbStop;
+    QToolButton* tbDummy;
+    QWidget* pnlUrlInButtonBar;
+    QWidget* pnlAddressBar;
+    QLineEdit* edtAddress;
+    TTabControl* tcBrowserContainer;
+    QProgressBar* ProgressBar;
+
+    QMenu* popTabMenu;
+    QAction* miAddSite;
+    QAction* miRemoveSite;
+    QAction* miUpdateHome;
+    QAction* miUpdateTitle;
+    QAction* miOpenInBrowser;
+    QAction* miCopyURL;
+
+    QMenu* popMainMenu;
+    QAction* AllSitesMenuItem;
+    QAction* AllSitesHomeMenuItem;
+    QAction* AllSitesReloadMenuItem;
+    QAction* AllSitesStoploadingMenuItem;
+    QAction* SearchMenuItem;
+    QAction* TethraMenuItem;
+    QAction* SetupMenuItem;
+    QAction* SetupSitesMenuItem;
+    QAction* SetupOptionsMenuItem;
+    QAction* InfoMenuItem;
+    QAction* SoftwareMenuItem;
+    QAction* DonateMenuItem;
+    QAction* AboutMenuItem;
+    QAction* ExitMenuItem;
+
+    QList<QPixmap> ilImages;
+    QList<QPixmap> ilHotImages;
+
+Q_SIGNALS:
+    // Key preview: the window sees every key of its controls, the web pages' included, first.
+    void KeyDown(Qt::KeyboardModifiers shift);
+    void KeyUp(Qt::KeyboardModifiers shift);
+    void edtAddressKeyPress(QChar key);
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QToolButton* AddButton(const QString& name, int tag, const QString& caption, int picture);
+    void BuildMenus();
+};
