@@ -1,0 +1,46 @@
+#pragma once
+
+#include "browser/WebBrowser.h"
+
+#include <QStringList>
+
+// A browser page without an engine: it records what it was asked to do, fails where told,
+// and reports progress only when a test makes it.
+class TFakeWebBrowser : public TWebBrowser
+{
+    Q_OBJECT
+
+public:
+    explicit TFakeWebBrowser(QWidget* parent);
+    ~TFakeWebBrowser() override;
+
+    static TWebBrowser* Create(QWidget* parent);
+    // Every fake page alive, in creation order.
+    static QList<TFakeWebBrowser*> Pages();
+
+    bool Silent() const override;
+    void SetSilent(bool silent) override;
+    void Navigate(const QString& address) override;
+    void GoBack() override;
+    void GoForward() override;
+    void Refresh2() override;
+    void Stop() override;
+    QString LocationURL() const override;
+    QString LocationName() const override;
+    bool Busy() const override;
+    QWidget* Application() const override;
+
+    // A finished load of a document with this address and title.
+    void Load(const QString& address, const QString& title);
+    void Report(int progress, int progressMax);
+
+    QStringList Calls;
+    QString Url;
+    QString Title;
+    bool FailBack = false;
+    bool FailForward = false;
+    bool FailRefresh = false;
+
+private:
+    bool FSilent = false;
+};

@@ -1,0 +1,160 @@
+#include "TestSupport.h"
+
+#include "shared/LibHyperlink.h"
+
+#include <QDir>
+#include <QFile>
+#include <QTcpSocket>
+
+TTestEnvironment::TTestEnvironment()
+{
+    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+        const QString folder = FRoot.path() + QLatin1Char('/') + QString::fromLatin1(name).toLower();
+        QDir().mkpath(folder);
+        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+        qputenv(name, folder.toLocal8Bit());
+    }
+}
+
+QString TTestEnvironment::Root() const
+{
+    return FRoot.path();
+}
+
+QString ConfigFolder()
+{
+    return qEnvironmentVariable("XDG_CONFIG_HOME") + QStringLiteral("/Quenbrook");
+}
+
+QString ConfigFile()
+{
+    return ConfigFolder() + QStringLiteral("/Orvanta.conf");
+}
+
+void WriteConfig(const QByteArray& content)
+{
+    QDir().mkpath(ConfigFolder());
+    QFile file(ConfigFile());
+    QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    file.write(content);
+}
+
+QByteArray ReadConfig()
+{
+    QFile file(ConfigFile());
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+}
+
+void RemoveConfig()
+{
+    QFileInfo folder(ConfigFolder());
+    if (folder.isDir())
+        QDir(ConfigFolder()).removeRecursively();
+    else
+        QFile::remove(ConfigFolder());
+}
+
+TMessageLog::TMessageLog()
+    : FPrevious(SetMessageBoxHook([this](const QString& caption, const QString& text, TMessageIcon icon) {
+        Messages.append({caption, text, icon});
+    }))
+{
+}
+
+TMessageLog::~TMessageLog()
+{
+    SetMessageBoxHook(FPrevious);
+}
+
+QStringList TMessageLog::Texts() const
+{
+    QStringList texts;
+    for (const TMessage& message : Messages)
+        texts.append(message.Text);
+    return texts;
+}
+
+TShellLog::TShellLog()
+{
+    SetShellOpenHook([this](const QString& target) {
+        Targets.append(target);
+        return 42;
+    });
+}
+
+TShellLog::~TShellLog()
+{
+    SetShellOpenHook({});
+}
+
+THttpServer::THttpServer()
+{
+    listen(QHostAddress::LocalHost);
+    connect(this, &QTcpServer::newConnection, this, [this] {
+        while (QTcpSocket* socket = nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, this, [this, socket] { Serve(socket); });
+            connect(socket, &QTcpSocket::disconnected, socket, &QObject::deleteLater);
+        }
+    });
+}
+
+QString THttpServer::Url(const QString& path) const
+{
+    return QStringLiteral("http://127.0.0.1:%1%2").arg(serverPort()).arg(path);
+}
+
+void THttpServer::SetPage(const QString& path, const QByteArray& html, const QByteArray& extraHeaders)
+{
+    FPages.insert(path, {html, extraHeaders});
+}
+
+void THttpServer::SetEndless(const QString& path)
+{
+    FEndless.append(path);
+}
+
+int THttpServer::Count(const QString& path) const
+{
+    int count = 0;
+    for (const TRequest& request : Requests)
+        count += request.Path == path ? 1 : 0;
+    return count;
+}
+
+int THttpServer::Total() const
+{
+    return Requests.size();
+}
+
+void THttpServer::Serve(QTcpSocket* socket)
+{
+    QByteArray buffer = socket->property("buffer").toByteArray() + socket->readAll();
+    const int end = buffer.indexOf("\r\n\r\n");
+    if (end < 0) {
+        socket->setProperty("buffer", buffer);
+        return;
+    }
+    socket->setProperty("buffer", buffer.mid(end + 4));
+    const QList<QByteArray> lines = buffer.left(end).split('\n');
+    TRequest request;
+    request.Path = QString::fromLatin1(lines.value(0).split(' ').value(1));
+    for (int i = 1; i < lines.size(); ++i) {
+        const int colon = lines.at(i).indexOf(':');
+        if (colon > 0)
+            request.Headers.insert(lines.at(i).left(colon).trimmed().toLower(), lines.at(i).mid(colon + 1).trimmed());
+    }
+    Requests.append(request);
+    if (FEndless.contains(request.Path)) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n\r\n"
+                      "<html><head><title>Endless</title></head><body>Loading for ever");
+        return;
+    }
+    const bool known = FPages.contains(request.Path);
+    const auto [html, extra] = FPages.value(request.Path, {QByteArrayLiteral("<html><body>Not here</body></html>"), {}});
+    QByteArray response = known ? "HTTP/1.1 200 OK\r\n" : "HTTP/1.1 404 Not Found\r\n";
+    response += "Content-Type: text/html; charset=utf-8\r\nCache-Control: no-store\r\nConnection: close\r\n";
+    response += extra;
+    response += "Content-Length: " + QByteArray::number(html.size()) + "\r\n\r\n" + html;
+    socket->write(response);
+    socket->disconnectFromHost();
+}

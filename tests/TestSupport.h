@@ -1,0 +1,101 @@
+#pragma once
+
+#include "browser/WebEngineSetup.h"
+#include "platform/Application.h"
+#include "platform/MessageBox.h"
+
+#include <QByteArray>
+#include <QHash>
+#include <QList>
+#include <QMap>
+#include <QString>
+#include <QTcpServer>
+#include <QTemporaryDir>
+#include <QTest>
+
+// Gives the test process its own settings, data, cache and runtime folders.
+class TTestEnvironment
+{
+public:
+    TTestEnvironment();
+    QString Root() const;
+
+private:
+    QTemporaryDir FRoot;
+};
+
+QString ConfigFolder();
+QString ConfigFile();
+void WriteConfig(const QByteArray& content);
+QByteArray ReadConfig();
+void RemoveConfig();
+
+// Answers every message box with OK and keeps what it said.
+struct TMessage
+{
+    QString Caption;
+    QString Text;
+    TMessageIcon Icon;
+};
+
+class TMessageLog
+{
+public:
+    TMessageLog();
+    ~TMessageLog();
+    QList<TMessage> Messages;
+    QStringList Texts() const;
+
+private:
+    TMessageBoxHook FPrevious;
+};
+
+// Keeps what was handed to the shell instead of opening it.
+class TShellLog
+{
+public:
+    TShellLog();
+    ~TShellLog();
+    QStringList Targets;
+};
+
+// A small HTTP server on 127.0.0.1 for the web-engine tests. A path answers with the page
+// set for it; a path marked endless sends part of a page and never finishes.
+class THttpServer : public QTcpServer
+{
+    Q_OBJECT
+
+public:
+    struct TRequest
+    {
+        QString Path;
+        QHash<QByteArray, QByteArray> Headers;
+    };
+
+    THttpServer();
+    QString Url(const QString& path) const;
+    void SetPage(const QString& path, const QByteArray& html, const QByteArray& extraHeaders = {});
+    void SetEndless(const QString& path);
+    int Count(const QString& path) const;
+    int Total() const;
+    QList<TRequest> Requests;
+
+private:
+    void Serve(class QTcpSocket* socket);
+
+    QMap<QString, QPair<QByteArray, QByteArray>> FPages;
+    QStringList FEndless;
+};
+
+// Runs one test object in an application of its own, as the program's entry sets it up.
+#define ORVANTA_TEST_MAIN(TestObject)                                                                                \
+    int main(int argc, char* argv[])                                                                                 \
+    {                                                                                                                \
+        TTestEnvironment environment;                                                                                \
+        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");                                                                 \
+        PrepareWebEngine();                                                                                          \
+        TApplication application(argc, argv);                                                                        \
+        SetApplicationTitle(QStringLiteral("Orvanta"));                                                              \
+        TestObject test;                                                                                             \
+        return QTest::qExec(&test, argc, argv);                                                                      \
+    }

@@ -1,0 +1,226 @@
+#include "TestSupport.h"
+
+#include "controllers/ControllerRegistry.h"
+
+#include <QDialog>
+#include <QDir>
+#include <QFile>
+#include <QSettings>
+#include <memory>
+
+class TestRegistry : public QObject
+{
+    Q_OBJECT
+
+    QSettings Stored() { return QSettings(ConfigFile(), QSettings::IniFormat); }
+
+private Q_SLOTS:
+    void init() { RemoveConfig(); }
+
+    void defaultsWithoutKey()
+    {
+        TMessageLog log;
+        {
+            TCRegistry store;
+            QCOMPARE(store.ViewMode, 2);
+            QCOMPARE(store.ProgressBar, 2);
+            QCOMPARE(store.AddressBar, 1);
+            QVERIFY(store.HintProgressBar);
+            QVERIFY(store.HintBrowserSelection);
+            QVERIFY(!store.TimerRefreshEnabled);
+            QVERIFY(!store.TimerCycleEnabled);
+            QCOMPARE(store.TimerRefreshInterval, 120);
+            QCOMPARE(store.TimerCycleInterval, 10);
+            QCOMPARE(store.Titles, QStringList{"New"});
+            QCOMPARE(store.Urls, QStringList{"about:blank"});
+            QCOMPARE(store.SiteCount(), 1);
+            QCOMPARE(store.GetKeyPath(), QStringLiteral("\\Software\\Quenbrook\\Orvanta"));
+            QVERIFY(QFileInfo(ConfigFolder()).isDir());
+        }
+        QVERIFY(log.Messages.isEmpty());
+        QSettings stored = Stored();
+        QCOMPARE(stored.childGroups(), (QStringList{"Settings", "Sites"}));
+        QCOMPARE(stored.value("Settings/ViewMode").toString(), QStringLiteral("2"));
+        QCOMPARE(stored.value("Settings/HintProgressBar").toString(), QStringLiteral("1"));
+        QCOMPARE(stored.value("Settings/TimerRefreshEnabled").toString(), QStringLiteral("0"));
+        QCOMPARE(stored.value("Sites/Titles").toString(), QStringLiteral("New"));
+        QCOMPARE(stored.value("Sites/Urls").toString(), QStringLiteral("about:blank"));
+    }
+
+    void readsStoredText_data()
+    {
+        QTest::addColumn<QByteArray>("settings");
+        QTest::addColumn<int>("viewMode");
+        QTest::addColumn<bool>("hintProgressBar");
+        QTest::addColumn<int>("refreshInterval");
+        QTest::newRow("stored values") << QByteArray("ViewMode=4\nHintProgressBar=0\nTimerRefreshInterval=30") << 4 << false << 30;
+        QTest::newRow("not a number takes the default") << QByteArray("ViewMode=abc\nTimerRefreshInterval=1.5") << 2 << true << 120;
+        QTest::newRow("any other number is true") << QByteArray("HintProgressBar=5") << 2 << true << 120;
+        QTest::newRow("boolean text takes the default") << QByteArray("HintProgressBar=x") << 2 << true << 120;
+        QTest::newRow("negative and zero kept") << QByteArray("ViewMode=-1\nTimerRefreshInterval=0") << -1 << true << 0;
+        QTest::newRow("empty value is no number") << QByteArray("ViewMode=\nTimerRefreshInterval=-7") << 2 << true << -7;
+        QTest::newRow("value of another type") << QByteArray("ViewMode=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x3)") << 2 << true << 120;
+        QTest::newRow("list value") << QByteArray("ViewMode=3, 4") << 2 << true << 120;
+    }
+    void readsStoredText()
+    {
+        QFETCH(QByteArray, settings);
+        WriteConfig("[Settings]\n" + settings + "\n");
+        TCRegistry store;
+        QTEST(store.ViewMode, "viewMode");
+        QTEST(store.HintProgressBar, "hintProgressBar");
+        QTEST(store.TimerRefreshInterval, "refreshInterval");
+    }
+
+    void readsSiteLists_data()
+    {
+        QTest::addColumn<QByteArray>("sites");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<QStringList>("urls");
+        QTest::newRow("quoted titles") << QByteArray("Titles=\"\\\"My Site\\\",Mail,\\\"A, B\\\"\"\nUrls=\"a,b,c\"")
+                                       << QStringList{"My Site", "Mail", "A, B"} << QStringList{"a", "b", "c"};
+        QTest::newRow("unquoted space splits") << QByteArray("Titles=New Site\nUrls=\"a b\"") << QStringList{"New", "Site"}
+                                               << QStringList{"a", "b"};
+        QTest::newRow("empty values are empty lists") << QByteArray("Titles=\nUrls=") << QStringList{} << QStringList{};
+        QTest::newRow("one empty title") << QByteArray("Titles=\"\\\"\\\"\"\nUrls=x") << QStringList{""} << QStringList{"x"};
+        QTest::newRow("unequal lengths trimmed") << QByteArray("Titles=\"a,b,c\"\nUrls=\"1,2\"") << QStringList{"a", "b"}
+                                                 << QStringList{"1", "2"};
+        QTest::newRow("list of another type") << QByteArray("Titles=a, b\nUrls=c") << QStringList{"New"} << QStringList{"c"};
+    }
+    void readsSiteLists()
+    {
+        QFETCH(QByteArray, sites);
+        WriteConfig("[Sites]\n" + sites + "\n");
+        TCRegistry store;
+        QTEST(store.Titles, "titles");
+        QTEST(store.Urls, "urls");
+    }
+
+    void writesWhatItReadsBack()
+    {
+        const QStringList titles{"A title, with \"quotes\"", " ", "", "Plain"};
+        const QStringList urls{"http://127.0.0.1/a b", "about:blank", "x", "y"};
+        {
+            TCRegistry store;
+            store.ViewMode = 5;
+            store.AddressBar = -3;
+            store.HintBrowserSelection = false;
+            store.TimerCycleEnabled = true;
+            store.TimerCycleInterval = 0;
+            store.Titles = titles;
+            store.Urls = urls;
+        }
+        TCRegistry store;
+        QCOMPARE(store.ViewMode, 5);
+        QCOMPARE(store.AddressBar, -3);
+        QVERIFY(!store.HintBrowserSelection);
+        QVERIFY(store.TimerCycleEnabled);
+        QCOMPARE(store.TimerCycleInterval, 0);
+        QCOMPARE(store.Titles, titles);
+        QCOMPARE(store.Urls, urls);
+    }
+
+    void keyThatCannotBeOpened()
+    {
+        QDir().mkpath(qEnvironmentVariable("XDG_CONFIG_HOME"));
+        QFile blocker(ConfigFolder());
+        QVERIFY(blocker.open(QIODevice::WriteOnly));
+        blocker.close();
+        TMessageLog log;
+        {
+            TCRegistry store;
+            QCOMPARE(store.Titles, QStringList{"New"});
+            QCOMPARE(store.ViewMode, 2);
+            store.ViewMode = 4;
+        }
+        QCOMPARE(log.Texts(), QStringList{"Error reading Windows Registry."});
+        QCOMPARE(log.Messages.first().Caption, QStringLiteral("Orvanta"));
+        QCOMPARE(log.Messages.first().Icon, TMessageIcon::NoIcon);
+        QVERIFY(QFileInfo(ConfigFolder()).isFile());
+        QCOMPARE(QFileInfo(ConfigFolder()).size(), 0);
+    }
+
+    void writeFailures_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("section missing") << QByteArray() << "Failed to create key Settings";
+        QTest::newRow("section present") << QByteArray("[Settings]\nViewMode=3\n") << "Failed to set data for 'ViewMode'";
+    }
+    void writeFailures()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QString, message);
+        if (!stored.isEmpty())
+            WriteConfig(stored);
+        TMessageLog log;
+        {
+            auto store = std::make_unique<TCRegistry>();
+            // The folder turns into a file while the program runs: nothing can be stored.
+            QVERIFY(QDir(ConfigFolder()).removeRecursively());
+            QFile blocker(ConfigFolder());
+            QVERIFY(blocker.open(QIODevice::WriteOnly));
+        }
+        QCOMPARE(log.Texts(), QStringList{message});
+    }
+
+    void placements_data()
+    {
+        QTest::addColumn<bool>("sizeable");
+        QTest::addColumn<Qt::WindowState>("state");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("sizeable, normal") << true << Qt::WindowNoState
+                                          << QStringList{"frmTestHeight", "frmTestLeft", "frmTestTop", "frmTestWidth"};
+        QTest::newRow("fixed border, normal") << false << Qt::WindowNoState << QStringList{"frmTestLeft", "frmTestTop"};
+        QTest::newRow("maximized stores nothing") << true << Qt::WindowMaximized << QStringList{};
+        QTest::newRow("minimized stores nothing") << true << Qt::WindowMinimized << QStringList{};
+    }
+    void placements()
+    {
+        QFETCH(bool, sizeable);
+        QFETCH(Qt::WindowState, state);
+        QFETCH(QStringList, stored);
+        TCRegistry store;
+        QDialog form;
+        form.setObjectName("frmTest");
+        form.move(41, 52);
+        if (sizeable)
+            form.resize(300, 200);
+        else
+            form.setFixedSize(300, 200);
+        form.setWindowState(state);
+        store.WriteFormPlacement(&form);
+        QSettings settings = Stored();
+        settings.beginGroup("Forms");
+        QCOMPARE(settings.childKeys(), stored);
+        if (stored.isEmpty())
+            return;
+        QCOMPARE(settings.value("frmTestTop").toString(), QStringLiteral("52"));
+        QCOMPARE(settings.value("frmTestLeft").toString(), QStringLiteral("41"));
+
+        QDialog again;
+        again.setObjectName("frmTest");
+        if (sizeable)
+            again.resize(10, 10);
+        else
+            again.setFixedSize(300, 200);
+        store.ReadFormPlacement(&again);
+        QCOMPARE(again.pos(), QPoint(41, 52));
+        QCOMPARE(again.size(), QSize(300, 200));
+    }
+
+    void placementDefaultsToTheCurrentOne()
+    {
+        TCRegistry store;
+        QDialog form;
+        form.setObjectName("frmOther");
+        form.move(7, 8);
+        form.resize(123, 45);
+        store.ReadFormPlacement(&form);
+        QCOMPARE(form.pos(), QPoint(7, 8));
+        QCOMPARE(form.size(), QSize(123, 45));
+    }
+};
+
+ORVANTA_TEST_MAIN(TestRegistry)
+#include "tst_registry.moc"
