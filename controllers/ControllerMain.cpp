@@ -68,7 +68,11 @@ TCMain::~TCMain()
 {
     Timer.reset();
     for (const auto& page : Browsers) {
-        page->Navigate(BlankAddress);
+        try {
+            page->Navigate(BlankAddress);
+        } catch (const EKestException&) {
+            // The page is freed in a moment anyway; the others and the settings still matter.
+        }
         QObject::disconnect(page.get(), &TWebBrowser::ProgressChange, this, nullptr);
         MainForm->tcBrowserContainer->Collapse(page.get());
     }

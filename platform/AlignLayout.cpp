@@ -48,7 +48,7 @@ QList<QWidget*> TAlignLayout::Strips(TAlign edge) const
     QList<QWidget*> strips;
     for (const TEntry& entry : FEntries) {
         QWidget* widget = entry.Item->widget();
-        if (entry.Align == edge && widget && !widget->isHidden())
+        if (entry.Align == edge && widget)
             strips.append(widget);
     }
     return strips;

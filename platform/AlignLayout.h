@@ -16,7 +16,7 @@ public:
 
     void SetAlign(QWidget* widget, TAlign align);
     TAlign Align(const QWidget* widget) const;
-    // The shown strips along one edge, from the edge towards the middle.
+    // The strips along one edge, shown or not,, from the edge towards the middle.
     QList<QWidget*> Strips(TAlign edge) const;
 
     void addItem(QLayoutItem* item) override;

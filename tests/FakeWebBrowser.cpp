@@ -19,7 +19,20 @@ TFakeWebBrowser::TFakeWebBrowser(QWidget* parent) : TWebBrowser(parent)
 
 TFakeWebBrowser::~TFakeWebBrowser()
 {
+    Record(QStringLiteral("destroyed"));
     Alive().removeAll(this);
+}
+
+QStringList& TFakeWebBrowser::Journal()
+{
+    static QStringList journal;
+    return journal;
+}
+
+void TFakeWebBrowser::Record(const QString& call)
+{
+    Calls.append(call);
+    Journal().append(Url + QLatin1Char(' ') + call);
 }
 
 TWebBrowser* TFakeWebBrowser::Create(QWidget* parent)
@@ -44,38 +57,43 @@ void TFakeWebBrowser::SetSilent(bool silent)
 
 void TFakeWebBrowser::Navigate(const QString& address)
 {
-    Calls.append(QStringLiteral("Navigate ") + address);
+    Record(QStringLiteral("Navigate ") + address);
+    if (FailNavigate)
+        throw EKestException(QStringLiteral("navigation refused"));
     Url = address;
 }
 
 void TFakeWebBrowser::GoBack()
 {
-    Calls.append(QStringLiteral("GoBack"));
+    Record(QStringLiteral("GoBack"));
     if (FailBack)
         throw EKestException(QStringLiteral("no history back"));
 }
 
 void TFakeWebBrowser::GoForward()
 {
-    Calls.append(QStringLiteral("GoForward"));
+    Record(QStringLiteral("GoForward"));
     if (FailForward)
         throw EKestException(QStringLiteral("no history forward"));
 }
 
 void TFakeWebBrowser::Refresh2()
 {
-    Calls.append(QStringLiteral("Refresh2"));
+    Record(QStringLiteral("Refresh2"));
     if (FailRefresh)
         throw EKestException(QStringLiteral("no document"));
 }
 
 void TFakeWebBrowser::Stop()
 {
-    Calls.append(QStringLiteral("Stop"));
+    Record(QStringLiteral("Stop"));
 }
 
 QString TFakeWebBrowser::LocationURL() const
 {
+    Journal().append(Url + QStringLiteral(" LocationURL"));
+    if (FailLocation)
+        throw EKestException(QStringLiteral("page gone"));
     return Url;
 }
 

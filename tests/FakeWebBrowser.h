@@ -17,6 +17,8 @@ public:
     static TWebBrowser* Create(QWidget* parent);
     // Every fake page alive, in creation order.
     static QList<TFakeWebBrowser*> Pages();
+    // What every fake page was asked, in order, as "<address> <member>".
+    static QStringList& Journal();
 
     bool Silent() const override;
     void SetSilent(bool silent) override;
@@ -40,7 +42,11 @@ public:
     bool FailBack = false;
     bool FailForward = false;
     bool FailRefresh = false;
+    bool FailNavigate = false;
+    bool FailLocation = false;
 
 private:
+    void Record(const QString& call);
+
     bool FSilent = false;
 };
