@@ -1,0 +1,157 @@
+#include "TestSupport.h"
+
+#include "platform/TabControl.h"
+#include "shared/KestTag.h"
+#include "views/ViewMain.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QTimer>
+#include <QToolButton>
+
+class TestMainWindow : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void designedPlacement()
+    {
+        TfrmMain form;
+        QCOMPARE(form.objectName(), QStringLiteral("frmMain"));
+        QCOMPARE(form.windowTitle(), QStringLiteral("Orvanta"));
+        QCOMPARE(form.pos(), QPoint(76, 30));
+        QCOMPARE(form.size(), QSize(912, 669));
+        form.resize(100, 100);
+        QCOMPARE(form.size(), QSize(550, 270));
+        QVERIFY(!form.windowIcon().isNull());
+        QCOMPARE(form.tcBrowserContainer->Count(), 2);
+        QCOMPARE(form.tcBrowserContainer->TabText(0), QStringLiteral("Test 1"));
+    }
+
+    void toolbarButtons_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<int>("tag");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<bool>("picture");
+        QTest::newRow("menu") << "tbMenu" << 0 << "Menu" << false;
+        QTest::newRow("back") << "tbBack" << 1 << "Back" << true;
+        QTest::newRow("forward") << "tbForward" << 2 << "Forward" << true;
+        QTest::newRow("home") << "tbHome" << 3 << "Home" << true;
+        QTest::newRow("refresh") << "tbRefresh" << 4 << "Refresh" << true;
+        QTest::newRow("stop") << "tbStop" << 5 << "Stop" << true;
+        QTest::newRow("dummy") << "tbDummy" << 0 << "&Refresh all" << false;
+    }
+    void toolbarButtons()
+    {
+        QFETCH(QString, name);
+        QFETCH(QString, caption);
+        TfrmMain form;
+        const QList<QToolButton*> buttons = form.ToolBar->findChildren<QToolButton*>();
+        auto* button = form.ToolBar->findChild<QToolButton*>(name);
+        QVERIFY(button);
+        QTEST(TagOf(button), "tag");
+        QCOMPARE(button->text(), caption);
+        QTEST(!button->icon().isNull(), "picture");
+        QCOMPARE(button->geometry(), QRect(buttons.indexOf(button) * 83, 0, 83, 25));
+        QVERIFY(button->autoRaise());
+        QCOMPARE(form.ToolBar->size(), QSize(500, 25));
+    }
+
+    void dummyButtonNeverReacts()
+    {
+        TfrmMain form;
+        QVERIFY(!form.tbDummy->isEnabled());
+        QCOMPARE(form.ToolBar->width() - form.tbDummy->x(), 2);
+    }
+
+    void pictures()
+    {
+        TfrmMain form;
+        QCOMPARE(form.ilImages.size(), 5);
+        QCOMPARE(form.ilHotImages.size(), 5);
+        for (int i = 0; i < 5; ++i) {
+            QCOMPARE(form.ilImages.at(i).size(), QSize(16, 16));
+            QVERIFY(form.ilImages.at(i).toImage() != form.ilHotImages.at(i).toImage());
+            QVERIFY(form.ilImages.at(i).toImage().hasAlphaChannel());
+        }
+    }
+
+    void menus_data()
+    {
+        QTest::addColumn<QString>("name");
+        QTest::addColumn<QString>("caption");
+        QTest::addColumn<int>("tag");
+        QTest::newRow("add") << "miAddSite" << "&Add new site" << 1;
+        QTest::newRow("remove") << "miRemoveSite" << "&Remove this site" << 2;
+        QTest::newRow("update home") << "miUpdateHome" << "Update &site address from actual page" << 3;
+        QTest::newRow("update title") << "miUpdateTitle" << "Update site &title from actual page" << 4;
+        QTest::newRow("open") << "miOpenInBrowser" << "&Open actual page in default browser" << 5;
+        QTest::newRow("copy") << "miCopyURL" << "&Copy URL from actual page" << 6;
+        QTest::newRow("all") << "AllSitesMenuItem" << "&All" << 0;
+        QTest::newRow("all home") << "AllSitesHomeMenuItem" << "&Home" << 3;
+        QTest::newRow("all reload") << "AllSitesReloadMenuItem" << "&Reload page" << 4;
+        QTest::newRow("all stop") << "AllSitesStoploadingMenuItem" << "&Stop loading" << 5;
+        QTest::newRow("search") << "SearchMenuItem" << "&Search" << 0;
+        QTest::newRow("tethra") << "TethraMenuItem" << "Quenbrook's &Tethra" << 0;
+        QTest::newRow("setup") << "SetupMenuItem" << "&Setup" << 0;
+        QTest::newRow("setup sites") << "SetupSitesMenuItem" << "&Sites" << 0;
+        QTest::newRow("setup display") << "SetupOptionsMenuItem" << "&Display" << 0;
+        QTest::newRow("info") << "InfoMenuItem" << "&Info" << 0;
+        QTest::newRow("software") << "SoftwareMenuItem" << "&Software" << 0;
+        QTest::newRow("donate") << "DonateMenuItem" << "&Donate" << 0;
+        QTest::newRow("about") << "AboutMenuItem" << "&About" << 0;
+        QTest::newRow("exit") << "ExitMenuItem" << "E&xit" << 0;
+    }
+    void menus()
+    {
+        QFETCH(QString, name);
+        TfrmMain form;
+        auto* item = form.findChild<QAction*>(name);
+        QVERIFY(item);
+        QTEST(item->text(), "caption");
+        QTEST(TagOf(item), "tag");
+    }
+
+    void menuOrder()
+    {
+        TfrmMain form;
+        QStringList names;
+        for (QAction* item : form.popTabMenu->actions())
+            names.append(item->objectName());
+        QCOMPARE(names, (QStringList{"miAddSite", "miRemoveSite", "N2", "miUpdateHome", "miUpdateTitle", "N4",
+                                     "miOpenInBrowser", "miCopyURL"}));
+        names.clear();
+        for (QAction* item : form.popMainMenu->actions())
+            names.append(item->objectName());
+        QCOMPARE(names, (QStringList{"AllSitesMenuItem", "SearchMenuItem", "TethraMenuItem", "N3", "SetupMenuItem",
+                                     "InfoMenuItem", "N5", "ExitMenuItem"}));
+        QCOMPARE(form.ExitMenuItem->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
+    }
+
+    void menuButtonOpensTheMainMenuBelowItself()
+    {
+        TfrmMain form;
+        form.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        QPoint shownAt;
+        QTimer::singleShot(0, &form, [&] {
+            QTRY_VERIFY(form.popMainMenu->isVisible());
+            shownAt = form.popMainMenu->pos();
+            form.popMainMenu->close();
+        });
+        QTest::mouseClick(form.tbMenu, Qt::LeftButton);
+        QCOMPARE(shownAt, form.tbMenu->mapToGlobal(QPoint(0, form.tbMenu->height())));
+    }
+
+    void addressTurnsCapitalsToSmallLetters()
+    {
+        TfrmMain form;
+        QTest::keyClicks(form.edtAddress, "HTTP://Example.COM/Path");
+        QCOMPARE(form.edtAddress->text(), QStringLiteral("http://example.com/path"));
+    }
+};
+
+ORVANTA_TEST_MAIN(TestMainWindow)
+#include "tst_mainwindow.moc"

@@ -1,0 +1,215 @@
+#include "TestSupport.h"
+
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFile>
+#include <QProcess>
+#include <QSettings>
+#include <csignal>
+#include <memory>
+
+namespace {
+
+// The real program in folders of its own: settings, data and runtime under Root.
+class TProgram
+{
+public:
+    TProgram(const QString& root, const QString& binary = qEnvironmentVariable("ORVANTA_BINARY"))
+    {
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = root + QLatin1Char('/') + QString::fromLatin1(name).toLower();
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            environment.insert(QString::fromLatin1(name), folder);
+        }
+        environment.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
+        Process.setProcessEnvironment(environment);
+        Process.setProgram(binary);
+        Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    }
+
+    void Start() { Process.start(); }
+    void Signal(int signal) { ::kill(Process.processId(), signal); }
+    bool Running() const { return Process.state() == QProcess::Running; }
+
+    QProcess Process;
+};
+
+int Listening(const QString& root)
+{
+    return QDir(root + "/xdg_runtime_dir").entryList({"Orvanta-*.socket"}, QDir::System | QDir::Files).size();
+}
+
+QString ConfigOf(const QString& root)
+{
+    return root + "/xdg_config_home/Quenbrook/Orvanta.conf";
+}
+
+} // namespace
+
+class TestProcess : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void writesSettingsAtExitAndReadsThemBack_data()
+    {
+        QTest::addColumn<int>("signal");
+        QTest::newRow("terminate") << SIGTERM;
+        QTest::newRow("interrupt") << SIGINT;
+        QTest::newRow("hang up") << SIGHUP;
+    }
+    void writesSettingsAtExitAndReadsThemBack()
+    {
+        QFETCH(int, signal);
+        QTemporaryDir root;
+        TProgram first(root.path());
+        first.Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
+        first.Signal(signal);
+        QVERIFY(first.Process.waitForFinished(30000));
+        QCOMPARE(first.Process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(first.Process.exitCode(), 0);
+
+        QSettings stored(ConfigOf(root.path()), QSettings::IniFormat);
+        QCOMPARE(stored.childGroups(), (QStringList{"Forms", "Settings", "Sites"}));
+        stored.beginGroup("Settings");
+        QCOMPARE(stored.childKeys().size(), 9);
+        stored.endGroup();
+        QCOMPARE(stored.value("Sites/Titles").toString(), QStringLiteral("New"));
+        QCOMPARE(stored.value("Sites/Urls").toString(), QStringLiteral("about:blank"));
+        QCOMPARE(stored.value("Forms/frmMainLeft").toString(), QStringLiteral("76"));
+        QCOMPARE(stored.value("Forms/frmMainTop").toString(), QStringLiteral("30"));
+        QCOMPARE(stored.value("Forms/frmMainWidth").toString(), QStringLiteral("912"));
+        QCOMPARE(stored.value("Forms/frmMainHeight").toString(), QStringLiteral("669"));
+
+        stored.setValue("Settings/ViewMode", "4");
+        stored.setValue("Forms/frmMainLeft", "140");
+        stored.setValue("Forms/frmMainWidth", "700");
+        stored.sync();
+        TProgram second(root.path());
+        second.Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
+        second.Signal(SIGTERM);
+        QVERIFY(second.Process.waitForFinished(30000));
+        QCOMPARE(second.Process.exitCode(), 0);
+        QSettings again(ConfigOf(root.path()), QSettings::IniFormat);
+        QCOMPARE(again.value("Settings/ViewMode").toString(), QStringLiteral("4"));
+        QCOMPARE(again.value("Forms/frmMainLeft").toString(), QStringLiteral("140"));
+        QCOMPARE(again.value("Forms/frmMainWidth").toString(), QStringLiteral("700"));
+    }
+
+    void secondCopyLeavesAtOnce()
+    {
+        QTemporaryDir root;
+        QDir().mkpath(root.path() + "/xdg_config_home/Quenbrook");
+        QFile config(ConfigOf(root.path()));
+        QVERIFY(config.open(QIODevice::WriteOnly));
+        config.write("[Settings]\nViewMode=3\n");
+        config.close();
+
+        TProgram first(root.path());
+        first.Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
+        TProgram second(root.path());
+        QElapsedTimer elapsed;
+        elapsed.start();
+        second.Start();
+        QVERIFY(second.Process.waitForFinished(10000));
+        qInfo("The second copy left after %lld ms", elapsed.elapsed());
+        QCOMPARE(second.Process.exitCode(), 0);
+        QVERIFY(elapsed.elapsed() < 5000);
+        QVERIFY(first.Running());
+        QVERIFY(config.open(QIODevice::ReadOnly));
+        QCOMPARE(config.readAll(), QByteArray("[Settings]\nViewMode=3\n"));
+        config.close();
+        first.Signal(SIGTERM);
+        QVERIFY(first.Process.waitForFinished(30000));
+    }
+
+    void killedCopyDoesNotBlockTheNext()
+    {
+        QTemporaryDir root;
+        TProgram first(root.path());
+        first.Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
+        first.Signal(SIGKILL);
+        QVERIFY(first.Process.waitForFinished(10000));
+        TProgram next(root.path());
+        next.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(next.Process.state() == QProcess::Running, 10000);
+        QVERIFY(!next.Process.waitForFinished(3000));
+        next.Signal(SIGTERM);
+        QVERIFY(next.Process.waitForFinished(30000));
+        QCOMPARE(next.Process.exitCode(), 0);
+    }
+
+    void tenCopiesAtOnceLeaveOne()
+    {
+        QTemporaryDir root;
+        std::vector<std::unique_ptr<TProgram>> copies;
+        for (int i = 0; i < 10; ++i)
+            copies.push_back(std::make_unique<TProgram>(root.path()));
+        for (auto& copy : copies)
+            copy->Start();
+        const auto running = [&copies] {
+            int count = 0;
+            for (auto& copy : copies)
+                count += copy->Running() ? 1 : 0;
+            return count;
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(running(), 1, 60000);
+        QCOMPARE(running(), 1);
+        for (auto& copy : copies) {
+            if (!copy->Running()) {
+                QCOMPARE(copy->Process.exitCode(), 0);
+                continue;
+            }
+            copy->Signal(SIGTERM);
+            QVERIFY(copy->Process.waitForFinished(30000));
+        }
+    }
+
+    void sameProgramFileInAnyLetterCase_data()
+    {
+        QTest::addColumn<QString>("firstPath");
+        QTest::addColumn<QString>("secondPath");
+        QTest::addColumn<bool>("secondRuns");
+        QTest::newRow("other letter case") << "bin/orvanta" << "BIN/ORVANTA" << false;
+        QTest::newRow("other folder") << "bin/orvanta" << "other/orvanta" << true;
+    }
+    void sameProgramFileInAnyLetterCase()
+    {
+        QFETCH(QString, firstPath);
+        QFETCH(QString, secondPath);
+        QFETCH(bool, secondRuns);
+        QTemporaryDir root;
+        for (const QString& path : {firstPath, secondPath}) {
+            const QString target = root.filePath(path);
+            QDir().mkpath(QFileInfo(target).path());
+            QVERIFY(QFile::copy(qEnvironmentVariable("ORVANTA_BINARY"), target));
+        }
+        TProgram first(root.path(), root.filePath(firstPath));
+        first.Start();
+        QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
+        TProgram second(root.path(), root.filePath(secondPath));
+        second.Start();
+        if (secondRuns) {
+            QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 2, 30000);
+            QVERIFY(second.Running());
+            second.Signal(SIGTERM);
+            QVERIFY(second.Process.waitForFinished(30000));
+        } else {
+            QVERIFY(second.Process.waitForFinished(10000));
+        }
+        QCOMPARE(second.Process.exitCode(), 0);
+        QVERIFY(first.Running());
+        first.Signal(SIGTERM);
+        QVERIFY(first.Process.waitForFinished(30000));
+        QCOMPARE(first.Process.exitCode(), 0);
+    }
+};
+
+ORVANTA_TEST_MAIN(TestProcess)
+#include "tst_process.moc"
