@@ -1,0 +1,273 @@
+#include "TestSupport.h"
+
+#include "browser/WebEngineBrowser.h"
+#include "controllers/ControllerMain.h"
+#include "platform/TabControl.h"
+#include "shared/KestTag.h"
+#include "shared/LibCommaText.h"
+
+#include <QClipboard>
+#include <QDialog>
+#include <QDir>
+#include <QProcess>
+#include <QProgressBar>
+#include <QToolButton>
+#include <QSettings>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <csignal>
+#include <memory>
+
+namespace {
+
+QByteArray Titled(const QByteArray& title)
+{
+    return "<html><head><title>" + title + "</title></head><body><p>" + title + "</p></body></html>";
+}
+
+void StoreSites(const QStringList& titles, const QStringList& urls, const QString& configFile = ConfigFile())
+{
+    QSettings store(configFile, QSettings::IniFormat);
+    store.setValue("Sites/Titles", ToCommaText(titles));
+    store.setValue("Sites/Urls", ToCommaText(urls));
+}
+
+TWebEngineBrowser* EnginePage(TCMain* main, int i)
+{
+    return static_cast<TWebEngineBrowser*>(main->Browser(i));
+}
+
+bool AllLoaded(TCMain* main)
+{
+    for (int i = 0; TWebBrowser* page = main->Browser(i); ++i) {
+        if (page->Busy() || page->LocationURL().isEmpty())
+            return false;
+    }
+    return true;
+}
+
+QVariant RunScript(TWebEngineBrowser* page, const QString& script)
+{
+    QVariant result;
+    bool done = false;
+    page->View()->page()->runJavaScript(script, [&](const QVariant& value) {
+        result = value;
+        done = true;
+    });
+    if (!QTest::qWaitFor([&] { return done; }, 10000))
+        return QStringLiteral("<no answer>");
+    return result;
+}
+
+class TMain
+{
+public:
+    TMain() : FMain(std::make_unique<TCMain>()) {}
+    ~TMain()
+    {
+        TfrmMain* form = FMain->MainForm;
+        FMain.reset();
+        delete form;
+    }
+    TCMain* operator->() const { return FMain.get(); }
+    TCMain* get() const { return FMain.get(); }
+
+private:
+    std::unique_ptr<TCMain> FMain;
+};
+
+} // namespace
+
+class TestWebEngine : public QObject
+{
+    Q_OBJECT
+
+    THttpServer Server;
+
+    QStringList Paths(const QStringList& paths) const
+    {
+        QStringList urls;
+        for (const QString& path : paths)
+            urls.append(Server.Url(path));
+        return urls;
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        for (const char* path : {"/a", "/b", "/c", "/sentinel"})
+            Server.SetPage(path, Titled(QByteArray(path + 1).toUpper()));
+        Server.SetPage("/untitled", "<html><body>No title here</body></html>");
+        Server.SetPage("/alert", "<html><body><script>alert('hi'); confirm('sure?'); prompt('name?');"
+                                 "document.title = 'Alerted';</script></body></html>");
+        Server.SetPage("/opener", "<html><head><title>Opener</title></head><body>"
+                                  "<script>window.open('/b', '_blank');</script></body></html>");
+        Server.SetPage("/cookie", Titled("Cookie"), "Set-Cookie: visit=1; Max-Age=3600; Path=/\r\n");
+        Server.SetEndless("/endless");
+        QVERIFY(Server.isListening());
+    }
+
+    void init()
+    {
+        RemoveConfig();
+        Server.Requests.clear();
+    }
+
+    void pagesLoadAtOnceAndSwitchingNeverRequests()
+    {
+        StoreSites({"A", "B", "C"}, Paths({"/a", "/b", "/c"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        for (const QString& path : {"/a", "/b", "/c"})
+            QCOMPARE(Server.Count(path), 1);
+        for (int i = 0; i < 10; ++i) {
+            main->MainForm->tcBrowserContainer->SetTabIndex((i + 1) % 3);
+            main->ShowSelectedPage();
+            QCOMPARE(main->ActualTitle, QStringList({"B", "C", "A"}).at(i % 3));
+        }
+        main->Browser(0)->Navigate(Server.Url("/sentinel"));
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/sentinel"), 1, 30000);
+        for (const QString& path : {"/a", "/b", "/c"})
+            QCOMPARE(Server.Count(path), 1);
+    }
+
+    void pageNamesItsDocument_data()
+    {
+        QTest::addColumn<QString>("path");
+        QTest::addColumn<bool>("titled");
+        QTest::newRow("titled") << "/a" << true;
+        QTest::newRow("untitled") << "/untitled" << false;
+    }
+    void pageNamesItsDocument()
+    {
+        QFETCH(QString, path);
+        QFETCH(bool, titled);
+        StoreSites({"New"}, Paths({path}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QCOMPARE(main->Browser(0)->LocationName(), titled ? QStringLiteral("A") : Server.Url(path));
+        QCOMPARE(main->Registry()->Titles.at(0), titled ? QStringLiteral("A") : QStringLiteral("New"));
+    }
+
+    void scriptDialogsStaySilent()
+    {
+        StoreSites({"Alert"}, Paths({"/alert"}));
+        TMain main;
+        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), QStringLiteral("Alerted"), 30000);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY2(!(qobject_cast<QDialog*>(window) && window->isVisible()), qPrintable(window->objectName()));
+    }
+
+    void newWindowsOpenInThePageItself()
+    {
+        StoreSites({"Opener"}, Paths({"/opener"}));
+        TMain main;
+        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationURL(), Server.Url("/b"), 30000);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<QWebEngineView*>(window));
+    }
+
+    void crashedRendererComesBack()
+    {
+        StoreSites({"A", "B"}, Paths({"/a", "/b"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        const qint64 pid = EnginePage(main.get(), 0)->View()->page()->renderProcessPid();
+        QVERIFY(pid > 0);
+        ::kill(pid, SIGKILL);
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/a"), 2, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QCOMPARE(RunScript(EnginePage(main.get(), 0), "document.title").toString(), QStringLiteral("A"));
+    }
+
+    void backAndForward()
+    {
+        StoreSites({"A"}, Paths({"/a"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        TMessageLog log;
+        main->BrowserButtonClick(main->MainForm->tbBack);
+        QCOMPARE(log.Texts(), QStringList{"Can't go back in browser history."});
+        main->Browser(0)->Navigate(Server.Url("/b"));
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/b"), 30000);
+        main->BrowserButtonClick(main->MainForm->tbBack);
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/a"), 30000);
+        main->BrowserButtonClick(main->MainForm->tbForward);
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/b"), 30000);
+        main->BrowserButtonClick(main->MainForm->tbForward);
+        QCOMPARE(log.Texts().last(), QStringLiteral("Can't go forward in browser history."));
+        main->BrowserButtonClick(main->MainForm->tbHome);
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/a"), 30000);
+    }
+
+    void refreshAllReachesEveryPageOnce()
+    {
+        StoreSites({"A", "B", "C"}, Paths({"/a", "/b", "/c"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        main->AllSitesClick(main->MainForm->AllSitesReloadMenuItem);
+        for (const QString& path : {"/a", "/b", "/c"})
+            QTRY_COMPARE_WITH_TIMEOUT(Server.Count(path), 2, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        for (const QString& path : {"/a", "/b", "/c"})
+            QCOMPARE(Server.Count(path), 2);
+    }
+
+    void stopEndsASlowPage()
+    {
+        StoreSites({"Endless", "A"}, Paths({"/endless", "/a"}));
+        TMain main;
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/endless"), 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(1)->Busy() && !main->Browser(1)->LocationURL().isEmpty(), 30000);
+        QVERIFY(main->Browser(0)->Busy());
+        main->BrowserButtonClick(main->MainForm->tbStop);
+        QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(0)->Busy(), 30000);
+        QVERIFY(main->MainForm->ProgressBar->isHidden());
+    }
+
+    void copyUrlTakesTheShownPage()
+    {
+        StoreSites({"A", "B"}, Paths({"/a", "/b"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        main->SelectPage(1);
+        main->TabMenuClick(main->MainForm->miCopyURL);
+        QCOMPARE(QGuiApplication::clipboard()->text(), Server.Url("/b"));
+    }
+
+    void cookiesSurviveARestart()
+    {
+        QTemporaryDir root;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
+            const QString folder = root.filePath(QString::fromLatin1(name).toLower());
+            QDir().mkpath(folder);
+            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+            environment.insert(QString::fromLatin1(name), folder);
+        }
+        StoreSites({"Cookie"}, Paths({"/cookie"}), root.filePath("xdg_config_home/Quenbrook/Orvanta.conf"));
+        for (int run = 1; run <= 2; ++run) {
+            QProcess program;
+            program.setProcessEnvironment(environment);
+            program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+            program.start(qEnvironmentVariable("ORVANTA_BINARY"));
+            QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/cookie"), run, 30000);
+            // Give the engine the response before the program closes.
+            QTRY_VERIFY_WITH_TIMEOUT(QDir(root.filePath("xdg_data_home")).entryList(QDir::AllDirs | QDir::NoDotAndDotDot).size() > 0, 30000);
+            ::kill(program.processId(), SIGTERM);
+            QVERIFY(program.waitForFinished(30000));
+            QCOMPARE(program.exitCode(), 0);
+        }
+        QList<THttpServer::TRequest> visits;
+        for (const THttpServer::TRequest& request : Server.Requests) {
+            if (request.Path == QLatin1String("/cookie"))
+                visits.append(request);
+        }
+        QCOMPARE(visits.size(), 2);
+        QVERIFY(!visits.first().Headers.contains("cookie"));
+        QVERIFY2(visits.last().Headers.value("cookie").contains("visit=1"), visits.last().Headers.value("cookie").constData());
+    }
+};
+
+ORVANTA_TEST_MAIN(TestWebEngine)
+#include "tst_webengine.moc"
