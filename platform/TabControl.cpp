@@ -107,7 +107,16 @@ bool TTabControl::Vertical() const
 
 int TTabControl::Thickness() const
 {
-    return fontMetrics().height() + TextPadding;
+    const int space = FStyle == TStyle::Tabs ? style()->pixelMetric(QStyle::PM_TabBarTabVSpace, nullptr, this)
+                                             : TextPadding;
+    return fontMetrics().height() + space;
+}
+
+int TTabControl::Length(const QString& caption) const
+{
+    const int space = FStyle == TStyle::Tabs ? style()->pixelMetric(QStyle::PM_TabBarTabHSpace, nullptr, this)
+                                             : 2 * TextPadding;
+    return fontMetrics().size(Qt::TextShowMnemonic, caption).width() + space;
 }
 
 int TTabControl::LineCount() const
@@ -126,7 +135,7 @@ void TTabControl::LayoutTabs()
     int along = 0;
     QVector<QPair<int, int>> places;
     for (const QString& caption : FCaptions) {
-        const int length = fontMetrics().horizontalAdvance(caption) + 2 * TextPadding;
+        const int length = Length(caption);
         if (FMultiLine && along > 0 && along + length > room) {
             ++FLines;
             along = 0;

@@ -67,6 +67,7 @@ protected:
 private:
     bool Vertical() const;
     int Thickness() const;
+    int Length(const QString& caption) const;
     void LayoutTabs();
     void RealignPages();
     void PaintTab(class QPainter& painter, int index) const;
