@@ -60,6 +60,7 @@ void TWebEngineBrowser::SetSilent(bool silent)
 void TWebEngineBrowser::Navigate(const QString& address)
 {
     const QUrl url = QUrl::fromUserInput(address);
+    FBusy = true;
     FPage->load(url.isValid() ? url : QUrl(QStringLiteral("about:blank")));
 }
 
