@@ -4,12 +4,19 @@
 #include "platform/AlignLayout.h"
 #include "platform/HintSwitch.h"
 #include "platform/MessageBox.h"
+#include "platform/RadioGroup.h"
+#include "platform/SpinEdit.h"
 #include "platform/TabControl.h"
 #include "shared/KestException.h"
 #include "shared/KestTag.h"
+#include "shared/LibCommaText.h"
 #include "shared/LibHyperlink.h"
+#include "views/ViewSetup.h"
 
 #include <QAction>
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QTableWidget>
 #include <QClipboard>
 #include <QFileInfo>
 #include <QGuiApplication>
@@ -85,6 +92,8 @@ void TCMain::BindEvents()
     QObject::connect(form, &TfrmMain::KeyDown, this, &TCMain::UpdateButtonCaptions);
     QObject::connect(form, &TfrmMain::KeyUp, this, &TCMain::UpdateButtonCaptions);
     QObject::connect(form->ExitMenuItem, &QAction::triggered, this, &TCMain::ExitClick);
+    for (QAction* item : {form->SetupSitesMenuItem, form->SetupOptionsMenuItem})
+        QObject::connect(item, &QAction::triggered, this, [this, item] { SetupClick(item); });
     for (QToolButton* button : {form->tbBack, form->tbForward, form->tbHome, form->tbRefresh, form->tbStop})
         QObject::connect(button, &QToolButton::clicked, this, [this, button] { BrowserButtonClick(button); });
     for (QAction* item : {form->AllSitesHomeMenuItem, form->AllSitesReloadMenuItem, form->AllSitesStoploadingMenuItem})
@@ -446,6 +455,78 @@ void TCMain::SetSiteTitle(const QString& title)
         return;
     Registry()->Titles[current] = title;
     MainForm->tcBrowserContainer->SetTabText(current, title);
+}
+
+// ---- Setup dialog ----
+
+// Changes to the site list or the view mode make the pages be built anew.
+QString TCMain::ChangeSignature()
+{
+    TCRegistry* settings = Registry();
+    return ToCommaText(settings->Urls) + ToCommaText(settings->Titles) + QString::number(settings->ViewMode);
+}
+
+void TCMain::SetupClick(QObject* sender)
+{
+    Timer->stop();
+    for (int pass = 0; pass < 2; ++pass) {
+        AllSitesClick(MainForm->AllSitesStoploadingMenuItem);
+        ProcessMessages();
+    }
+    TCRegistry* settings = Registry();
+    TfrmSetup dialog;
+    try {
+        settings->ReadFormPlacement(&dialog);
+        if (sender == MainForm->SetupSitesMenuItem)
+            dialog.PageControl1->setCurrentWidget(dialog.TabSheet1);
+        else if (sender == MainForm->SetupOptionsMenuItem)
+            dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
+        dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)")});
+        dialog.rgViewmode->SetItemIndex(settings->ViewMode);
+        dialog.rgProgressbar->SetItemIndex(settings->ProgressBar);
+        dialog.rgAddressBar->SetItemIndex(settings->AddressBar);
+        dialog.cbHintProgressbar->setChecked(settings->HintProgressBar);
+        dialog.cbHintBrowserselection->setChecked(settings->HintBrowserSelection);
+        dialog.cbTimerRefresh->setChecked(settings->TimerRefreshEnabled);
+        dialog.cbTimerCycle->setChecked(settings->TimerCycleEnabled);
+        dialog.edtTimerRefresh->SetValue(settings->TimerRefreshInterval);
+        dialog.edtTimerCycle->SetValue(settings->TimerCycleInterval);
+        dialog.sgSites->setRowCount(settings->SiteCount());
+        for (int row = 0; row < settings->SiteCount(); ++row)
+            dialog.SetSite(row, settings->Titles.at(row), settings->Urls.value(row));
+        dialog.sgSites->setCurrentCell(0, 0);
+        const QString before = ChangeSignature();
+
+        if (dialog.exec() == QDialog::Accepted) {
+            settings->ViewMode = dialog.rgViewmode->ItemIndex();
+            settings->ProgressBar = dialog.rgProgressbar->ItemIndex();
+            settings->AddressBar = dialog.rgAddressBar->ItemIndex();
+            settings->HintProgressBar = dialog.cbHintProgressbar->isChecked();
+            settings->HintBrowserSelection = dialog.cbHintBrowserselection->isChecked();
+            settings->TimerRefreshEnabled = dialog.cbTimerRefresh->isChecked();
+            settings->TimerCycleEnabled = dialog.cbTimerCycle->isChecked();
+            settings->TimerRefreshInterval = dialog.edtTimerRefresh->Value();
+            settings->TimerCycleInterval = dialog.edtTimerCycle->Value();
+            settings->Titles.clear();
+            settings->Urls.clear();
+            for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
+                settings->Titles.append(dialog.CellText(row, 0));
+                settings->Urls.append(dialog.CellText(row, 1));
+            }
+            ApplyLayout();
+            if (ChangeSignature() != before)
+                BuildPages();
+            else
+                EnableTimerByRule();
+        } else {
+            // An automation the user had on keeps running after the dialog is dismissed.
+            EnableTimerByRule();
+        }
+    } catch (...) {
+        settings->WriteFormPlacement(&dialog);
+        throw;
+    }
+    settings->WriteFormPlacement(&dialog);
 }
 
 // ---- Automation timers ----

@@ -53,6 +53,9 @@ public:
     void TabMouseMove(Qt::KeyboardModifiers shift, int x, int y);
     void SetSiteTitle(const QString& title);
 
+    // Setup dialog, opened on the page that the clicked item names.
+    void SetupClick(QObject* sender);
+
     // Automation timers.
     void TimerTick();
 
@@ -66,6 +69,7 @@ private:
     void BindEvents();
     void EnableTimerByRule();
     void StopPages(bool allPages);
+    QString ChangeSignature();
 
     TWebBrowserFactory FCreateBrowser;
 };

@@ -12,9 +12,15 @@ QList<TFakeWebBrowser*>& Alive()
 
 } // namespace
 
-TFakeWebBrowser::TFakeWebBrowser(QWidget* parent) : TWebBrowser(parent)
+TFakeWebBrowser::TFakeWebBrowser(QWidget* parent) : TWebBrowser(parent), FailNavigate(FailNewPages())
 {
     Alive().append(this);
+}
+
+bool& TFakeWebBrowser::FailNewPages()
+{
+    static bool fail = false;
+    return fail;
 }
 
 TFakeWebBrowser::~TFakeWebBrowser()

@@ -19,6 +19,8 @@ public:
     static QList<TFakeWebBrowser*> Pages();
     // What every fake page was asked, in order, as "<address> <member>".
     static QStringList& Journal();
+    // Pages created from now on refuse to navigate.
+    static bool& FailNewPages();
 
     bool Silent() const override;
     void SetSilent(bool silent) override;

@@ -1,5 +1,4 @@
-#include "FakeWebBrowser.h"
-#include "TestSupport.h"
+#include "ControllerFixture.h"
 
 #include "controllers/ControllerMain.h"
 #include "platform/AlignLayout.h"
@@ -26,48 +25,6 @@ Q_DECLARE_METATYPE(TStyle)
 Q_DECLARE_METATYPE(TPosition)
 
 namespace {
-
-// The controller with fake pages; the test stands in for the application and frees the window.
-class TMain
-{
-public:
-    TMain() : FMain(std::make_unique<TCMain>(&TFakeWebBrowser::Create)) {}
-    ~TMain() { Free(); }
-    void Free()
-    {
-        if (!FMain)
-            return;
-        TfrmMain* form = FMain->MainForm;
-        FMain.reset();
-        delete form;
-    }
-    TCMain* operator->() const { return FMain.get(); }
-    TCMain* get() const { return FMain.get(); }
-    TfrmMain* Form() const { return FMain->MainForm; }
-    TCRegistry* Settings() const { return FMain->Registry(); }
-    TTabControl* Selector() const { return FMain->MainForm->tcBrowserContainer; }
-    TFakeWebBrowser* Page(int i) const { return static_cast<TFakeWebBrowser*>(FMain->Browser(i)); }
-    QStringList Captions() const
-    {
-        QStringList captions;
-        for (QToolButton* button : {Form()->tbMenu, Form()->tbBack, Form()->tbForward, Form()->tbHome,
-                                    Form()->tbRefresh, Form()->tbStop})
-            captions.append(button->text());
-        return captions;
-    }
-
-private:
-    std::unique_ptr<TCMain> FMain;
-};
-
-void StoreSites(const QStringList& titles, const QStringList& urls, const QMap<QString, QString>& settings = {})
-{
-    QSettings store(ConfigFile(), QSettings::IniFormat);
-    store.setValue("Sites/Titles", ToCommaText(titles));
-    store.setValue("Sites/Urls", ToCommaText(urls));
-    for (auto it = settings.begin(); it != settings.end(); ++it)
-        store.setValue("Settings/" + it.key(), it.value());
-}
 
 void StoreThreeSites(const QMap<QString, QString>& settings = {})
 {

@@ -1,0 +1,334 @@
+#include "ControllerFixture.h"
+
+#include "platform/AlignLayout.h"
+#include "shared/KestException.h"
+#include "platform/RadioGroup.h"
+#include "platform/SpinEdit.h"
+#include "views/ViewSetup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QTabWidget>
+#include <QTableWidget>
+#include <QTimer>
+#include <functional>
+
+namespace {
+
+void StoreSites3(const QMap<QString, QString>& settings = {})
+{
+    StoreSites({"One", "", "Three"}, {"http://one/", "http://two/", "http://three/"}, settings);
+}
+
+TfrmSetup* OpenDialog()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<TfrmSetup*>(window); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+// Opens the dialog through the menu item and answers its modal loop from a timer.
+void RunSetup(TMain& main, QAction* item, const std::function<void(TfrmSetup*)>& answer)
+{
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (TfrmSetup* dialog = OpenDialog(); dialog && !answered) {
+            answered = true;
+            answer(dialog);
+            if (dialog->isVisible())
+                dialog->btnCancel->click();
+        }
+    });
+    poll.start(10);
+    main->SetupClick(item);
+    QVERIFY(answered);
+}
+
+QStringList GridColumn(TfrmSetup* dialog, int column)
+{
+    QStringList texts;
+    for (int row = 0; row < dialog->sgSites->rowCount(); ++row)
+        texts.append(dialog->CellText(row, column));
+    return texts;
+}
+
+} // namespace
+
+class TestSetup : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        RemoveConfig();
+        TFakeWebBrowser::Journal().clear();
+        TFakeWebBrowser::FailNewPages() = false;
+    }
+
+    void opensOnThePageOfTheItem_data()
+    {
+        QTest::addColumn<QString>("item");
+        QTest::addColumn<QString>("page");
+        QTest::newRow("sites") << "SetupSitesMenuItem" << "TabSheet1";
+        QTest::newRow("display") << "SetupOptionsMenuItem" << "TabSheet2";
+    }
+    void opensOnThePageOfTheItem()
+    {
+        QFETCH(QString, item);
+        StoreSites3({{"TimerRefreshInterval", "-4"}, {"TimerCycleEnabled", "1"}});
+        TMain main;
+        RunSetup(main, main.Form()->findChild<QAction*>(item), [&](TfrmSetup* dialog) {
+            QTEST(dialog->PageControl1->currentWidget()->objectName(), "page");
+            QCOMPARE(dialog->windowTitle(), QStringLiteral("Setup"));
+            QVERIFY(dialog->windowFlags() & Qt::WindowStaysOnTopHint);
+            QVERIFY(!main->Timer->isActive());
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(0)->text(), QStringLiteral("Title"));
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(1)->text(), QStringLiteral("Address (url)"));
+            QCOMPARE(GridColumn(dialog, 0), (QStringList{"One", " ", "Three"}));
+            QCOMPARE(GridColumn(dialog, 1), (QStringList{"http://one/", "http://two/", "http://three/"}));
+            QCOMPARE(dialog->rgViewmode->ItemIndex(), 2);
+            QCOMPARE(dialog->rgAddressBar->ItemIndex(), 1);
+            QCOMPARE(dialog->rgProgressbar->ItemIndex(), 2);
+            QVERIFY(dialog->cbTimerCycle->isChecked());
+            QVERIFY(!dialog->cbTimerRefresh->isChecked());
+            QCOMPARE(dialog->edtTimerRefresh->Value(), -4);
+            QCOMPARE(dialog->edtTimerCycle->Value(), 10);
+            const QRect screen = dialog->screen()->availableGeometry();
+            QVERIFY(qAbs(dialog->frameGeometry().center().x() - screen.center().x()) <= 1);
+        });
+        QVERIFY(main->Timer->isActive());
+        QSettings stored(ConfigFile(), QSettings::IniFormat);
+        stored.beginGroup("Forms");
+        QCOMPARE(stored.childKeys(), (QStringList{"frmSetupLeft", "frmSetupTop"}));
+    }
+
+    void okWithoutChangesRebuildsNothing()
+    {
+        StoreSites({"One", "Two"}, {"http://one/", "http://two/"}, {{"TimerRefreshEnabled", "1"}});
+        TMain main;
+        TFakeWebBrowser* first = main.Page(0);
+        main.Form()->pnlAddressBar->hide();
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [](TfrmSetup* dialog) { dialog->btnOk->click(); });
+        QCOMPARE(main.Page(0), first);
+        QVERIFY(!TFakeWebBrowser::Journal().join('\n').contains("destroyed"));
+        QVERIFY(!main.Form()->pnlAddressBar->isHidden());
+        QVERIFY(main->Timer->isActive());
+        QCOMPARE(main.Settings()->Titles, (QStringList{"One", "Two"}));
+    }
+
+    void anEmptyTitleComesBackAsASpace()
+    {
+        StoreSites3();
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [](TfrmSetup* dialog) { dialog->btnOk->click(); });
+        QCOMPARE(main.Settings()->Titles, (QStringList{"One", " ", "Three"}));
+    }
+
+    void changesThatRebuild_data()
+    {
+        QTest::addColumn<QString>("change");
+        QTest::addColumn<bool>("rebuilt");
+        QTest::newRow("view mode") << "view mode" << true;
+        QTest::newRow("order") << "order" << true;
+        QTest::newRow("address") << "address" << true;
+        QTest::newRow("progress bar only") << "progress bar" << false;
+        QTest::newRow("timers only") << "timers" << false;
+    }
+    void changesThatRebuild()
+    {
+        QFETCH(QString, change);
+        StoreSites({"One", "Two", "Three"}, {"http://one/", "http://two/", "http://three/"});
+        TMain main;
+        TFakeWebBrowser* first = main.Page(0);
+        RunSetup(main, main.Form()->SetupOptionsMenuItem, [&](TfrmSetup* dialog) {
+            if (change == "view mode")
+                dialog->rgViewmode->SetItemIndex(4);
+            else if (change == "order")
+                dialog->btDownClick();
+            else if (change == "address")
+                dialog->sgSites->item(2, 1)->setText("http://elsewhere/");
+            else if (change == "progress bar")
+                dialog->rgProgressbar->SetItemIndex(1);
+            else
+                dialog->cbTimerCycle->setChecked(true);
+            dialog->btnOk->click();
+        });
+        QTEST(TFakeWebBrowser::Journal().join('\n').contains("destroyed"), "rebuilt");
+        QFETCH(bool, rebuilt);
+        if (rebuilt)
+            QVERIFY(!TFakeWebBrowser::Pages().contains(first));
+        if (change == "order")
+            QCOMPARE(main.Selector()->TabText(1), QStringLiteral("One"));
+        if (change == "timers")
+            QVERIFY(main->Timer->isActive());
+        if (change == "view mode")
+            QCOMPARE(main.Selector()->TabPosition(), TTabControl::TPosition::Left);
+    }
+
+    void gridButtons_data()
+    {
+        QTest::addColumn<int>("row");
+        QTest::addColumn<QString>("button");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<int>("current");
+        QTest::newRow("up on the first") << 0 << "up" << QStringList{"One", " ", "Three"} << 0;
+        QTest::newRow("up in the middle") << 1 << "up" << QStringList{" ", "One", "Three"} << 0;
+        QTest::newRow("up on the last") << 2 << "up" << QStringList{"One", "Three", " "} << 1;
+        QTest::newRow("down on the first") << 0 << "down" << QStringList{" ", "One", "Three"} << 1;
+        QTest::newRow("down in the middle") << 1 << "down" << QStringList{"One", "Three", " "} << 2;
+        QTest::newRow("down on the last") << 2 << "down" << QStringList{"One", " ", "Three"} << 2;
+        QTest::newRow("add") << 0 << "add" << QStringList{"One", " ", "Three", "New"} << 3;
+        QTest::newRow("remove the first") << 0 << "remove" << QStringList{" ", "Three"} << 0;
+        QTest::newRow("remove in the middle") << 1 << "remove" << QStringList{"One", "Three"} << 1;
+        QTest::newRow("remove the last") << 2 << "remove" << QStringList{"One", " "} << 1;
+    }
+    void gridButtons()
+    {
+        QFETCH(int, row);
+        QFETCH(QString, button);
+        StoreSites3();
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            dialog->sgSites->setCurrentCell(row, 1);
+            QPushButton* buttons[] = {dialog->Button1, dialog->Button2, dialog->Button3, dialog->Button4};
+            const int index = QStringList{"up", "down", "add", "remove"}.indexOf(button);
+            buttons[index]->click();
+            QTEST(GridColumn(dialog, 0), "titles");
+            QTEST(dialog->sgSites->currentRow(), "current");
+            QCOMPARE(dialog->sgSites->currentColumn(), 1);
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(0)->text(), QStringLiteral("Title"));
+            if (button == "add")
+                QCOMPARE(dialog->CellText(3, 1), QStringLiteral("about:blank"));
+        });
+    }
+
+    void theLastSiteCannotBeRemoved()
+    {
+        StoreSites({"Only"}, {"http://only/"});
+        TMain main;
+        TMessageLog log;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            dialog->Button4->click();
+            QCOMPARE(dialog->sgSites->rowCount(), 1);
+        });
+        QCOMPARE(log.Texts(), QStringList{"There must be at least one site in the list.\n\r"
+                                          "You can edit this site by clicking the title or the address."});
+        QCOMPARE(log.Messages.first().Caption, QStringLiteral("Orvanta"));
+    }
+
+    void cancelKeepsEverything()
+    {
+        StoreSites3();
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [](TfrmSetup* dialog) {
+            dialog->sgSites->item(0, 0)->setText("Changed");
+            dialog->Button3->click();
+            dialog->rgViewmode->SetItemIndex(0);
+            dialog->cbTimerRefresh->setChecked(true);
+            dialog->cbHintProgressbar->setChecked(false);
+            dialog->btnCancel->click();
+        });
+        QCOMPARE(main.Settings()->Titles, (QStringList{"One", "", "Three"}));
+        QCOMPARE(main.Settings()->Urls.size(), 3);
+        QCOMPARE(main.Settings()->ViewMode, 2);
+        QVERIFY(!main.Settings()->TimerRefreshEnabled);
+        QVERIFY(main.Settings()->HintProgressBar);
+        QVERIFY(!main->Timer->isActive());
+        QVERIFY(!TFakeWebBrowser::Journal().join('\n').contains("destroyed"));
+    }
+
+    void awkwardTitleSurvivesARestart()
+    {
+        StoreSites3();
+        const QString title = QStringLiteral("My \"best\" site, really");
+        {
+            TMain main;
+            RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+                dialog->sgSites->item(1, 0)->setText(title);
+                dialog->btnOk->click();
+            });
+            QCOMPARE(main.Selector()->TabText(1), title);
+        }
+        TMain again;
+        QCOMPARE(again.Settings()->Titles, (QStringList{"One", title, "Three"}));
+    }
+
+    void intervalsThatAreNoWholeNumberAreZero_data()
+    {
+        QTest::addColumn<QString>("typed");
+        QTest::addColumn<int>("interval");
+        QTest::newRow("letters are refused") << "abc" << 0;
+        QTest::newRow("decimal") << "1.5" << 0;
+        QTest::newRow("negative") << "-12" << -12;
+        QTest::newRow("plus sign") << "+7" << 7;
+    }
+    void intervalsThatAreNoWholeNumberAreZero()
+    {
+        QFETCH(QString, typed);
+        StoreSites3();
+        TMain main;
+        RunSetup(main, main.Form()->SetupOptionsMenuItem, [&](TfrmSetup* dialog) {
+            QLineEdit* field = dialog->edtTimerRefresh->findChild<QLineEdit*>();
+            field->clear();
+            QTest::keyClicks(field, typed);
+            dialog->btnOk->click();
+        });
+        QTEST(main.Settings()->TimerRefreshInterval, "interval");
+    }
+
+    void arrowsStepByOne()
+    {
+        TfrmSetup dialog;
+        dialog.edtTimerCycle->SetValue(0);
+        dialog.edtTimerCycle->stepBy(-1);
+        QCOMPARE(dialog.edtTimerCycle->Value(), -1);
+        dialog.edtTimerCycle->stepBy(3);
+        QCOMPARE(dialog.edtTimerCycle->Value(), 2);
+    }
+
+    void storedSelectionsOutOfRange_data()
+    {
+        QTest::addColumn<int>("stored");
+        QTest::addColumn<int>("shown");
+        QTest::newRow("above the last") << 9 << 5;
+        QTest::newRow("negative") << -3 << -1;
+        QTest::newRow("in range") << 3 << 3;
+    }
+    void storedSelectionsOutOfRange()
+    {
+        QFETCH(int, stored);
+        StoreSites3({{"ViewMode", QString::number(stored)}, {"AddressBar", QString::number(stored)}});
+        TMain main;
+        RunSetup(main, main.Form()->SetupOptionsMenuItem, [&](TfrmSetup* dialog) {
+            QTEST(dialog->rgViewmode->ItemIndex(), "shown");
+            dialog->btnOk->click();
+        });
+        QTEST(main.Settings()->ViewMode, "shown");
+        QCOMPARE(main.Settings()->AddressBar, qMin(stored < 0 ? -1 : stored, 3));
+    }
+
+    void anErrorWhileApplyingStillClosesTheDialog()
+    {
+        StoreSites3();
+        TMain main;
+        TFakeWebBrowser::FailNewPages() = true;
+        QVERIFY_THROWS_EXCEPTION(EKestException, RunSetup(main, main.Form()->SetupSitesMenuItem, [](TfrmSetup* dialog) {
+                                     dialog->Button3->click();
+                                     dialog->btnOk->click();
+                                 }));
+        TFakeWebBrowser::FailNewPages() = false;
+        QVERIFY(!OpenDialog());
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(!qobject_cast<TfrmSetup*>(window));
+        QVERIFY(QSettings(ConfigFile(), QSettings::IniFormat).contains("Forms/frmSetupTop"));
+    }
+};
+
+ORVANTA_TEST_MAIN(TestSetup)
+#include "tst_setup.moc"
