@@ -2,6 +2,8 @@
 
 #include "platform/MessageBox.h"
 
+#include <QPointer>
+#include <QWidget>
 #include <exception>
 
 TApplication::TApplication(int& argc, char** argv) : QApplication(argc, argv)
@@ -19,6 +21,26 @@ bool TApplication::notify(QObject* receiver, QEvent* event)
         ShowError(QStringLiteral("Unknown error."));
     }
     return false;
+}
+
+namespace {
+
+QPointer<QWidget>& MainFormPointer()
+{
+    static QPointer<QWidget> form;
+    return form;
+}
+
+} // namespace
+
+QWidget* ApplicationMainForm()
+{
+    return MainFormPointer();
+}
+
+void SetApplicationMainForm(QWidget* form)
+{
+    MainFormPointer() = form;
 }
 
 QString ApplicationTitle()

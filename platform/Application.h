@@ -15,6 +15,10 @@ public:
 inline constexpr const char* MakerName = "Quenbrook";
 
 QString ApplicationTitle();
+
+// The application's main window: the first window the controller creates.
+QWidget* ApplicationMainForm();
+void SetApplicationMainForm(QWidget* form);
 void SetApplicationTitle(const QString& title);
 
 // The title with every space removed, trimmed of blanks and control characters at both ends,

@@ -15,6 +15,7 @@ class TCCustomMain : public QObject
 public:
     TCCustomMain() : MainForm(new TMainForm)
     {
+        SetApplicationMainForm(MainForm);
         MainForm->setWindowTitle(ApplicationTitle());
         Registry()->ReadFormPlacement(MainForm);
     }

@@ -1,7 +1,9 @@
 #include "TestSupport.h"
 
 #include "platform/TabControl.h"
+#include "shared/KestException.h"
 #include "shared/KestTag.h"
+#include "shared/LibHyperlink.h"
 #include "views/ViewMain.h"
 
 #include <QAction>
@@ -143,6 +145,29 @@ private Q_SLOTS:
         });
         QTest::mouseClick(form.tbMenu, Qt::LeftButton);
         QCOMPARE(shownAt, form.tbMenu->mapToGlobal(QPoint(0, form.tbMenu->height())));
+    }
+
+    // This test program carries no version record: the About box can't open.
+    void aboutBoxWithoutAVersionRecord()
+    {
+        TfrmMain form;
+        SetApplicationMainForm(&form);
+        QVERIFY_THROWS_EXCEPTION(EKestException, form.AboutMenuItemClick());
+        QVERIFY(form.isEnabled());
+        SetApplicationMainForm(nullptr);
+    }
+
+    void informationEntriesOpenTheMakersPages()
+    {
+        TfrmMain form;
+        TShellLog shell;
+        form.SearchMenuItem->trigger();
+        form.SoftwareMenuItem->trigger();
+        form.DonateMenuItem->trigger();
+        form.TethraMenuItem->trigger();
+        QCOMPARE(shell.Targets, (QStringList{SiteBaseAddress() + "home/search.htm", SiteBaseAddress() + "software",
+                                             SiteBaseAddress() + "software/donate.htm", "Tethra.exe"}));
+        QVERIFY(SiteBaseAddress().startsWith("http:") && SiteBaseAddress().endsWith('/'));
     }
 
     void addressTurnsCapitalsToSmallLetters()

@@ -3,6 +3,8 @@
 #include "platform/AlignLayout.h"
 #include "platform/TabControl.h"
 #include "shared/KestTag.h"
+#include "shared/KestViewAbout.h"
+#include "shared/LibHyperlink.h"
 #include "views/Pictures.h"
 
 #include <QApplication>
@@ -208,9 +210,40 @@ void TfrmMain::BuildMenus()
     // The short-cut works while the menu is closed too.
     addAction(ExitMenuItem);
 
+    connect(SearchMenuItem, &QAction::triggered, this, &TfrmMain::SearchMenuItemClick);
+    connect(TethraMenuItem, &QAction::triggered, this, &TfrmMain::TethraMenuItemClick);
+    connect(SoftwareMenuItem, &QAction::triggered, this, &TfrmMain::SoftwareMenuItemClick);
+    connect(DonateMenuItem, &QAction::triggered, this, &TfrmMain::DonateMenuItemClick);
+    connect(AboutMenuItem, &QAction::triggered, this, &TfrmMain::AboutMenuItemClick);
+
     tbMenu->setMenu(popMainMenu);
     tbMenu->setPopupMode(QToolButton::InstantPopup);
     tbMenu->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+}
+
+void TfrmMain::SearchMenuItemClick()
+{
+    OpenWebPage(SiteBaseAddress() + QStringLiteral("home/search.htm"));
+}
+
+void TfrmMain::TethraMenuItemClick()
+{
+    ShellOpen(QStringLiteral("Tethra.exe"));
+}
+
+void TfrmMain::SoftwareMenuItemClick()
+{
+    OpenWebPage(SiteBaseAddress() + QStringLiteral("software"));
+}
+
+void TfrmMain::DonateMenuItemClick()
+{
+    OpenWebPage(SiteBaseAddress() + QStringLiteral("software/donate.htm"));
+}
+
+void TfrmMain::AboutMenuItemClick()
+{
+    ShowAboutBox(false);
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)

@@ -63,6 +63,13 @@ public:
     QList<QPixmap> ilImages;
     QList<QPixmap> ilHotImages;
 
+    // The window's own menu handlers.
+    void SearchMenuItemClick();
+    void TethraMenuItemClick();
+    void SoftwareMenuItemClick();
+    void DonateMenuItemClick();
+    void AboutMenuItemClick();
+
 Q_SIGNALS:
     // Key preview: the window sees every key of its controls, the web pages' included, first.
     void KeyDown(Qt::KeyboardModifiers shift);

@@ -1,0 +1,40 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QLabel;
+class QPlainTextEdit;
+class QTabWidget;
+
+// Holder of the About box's three hidden pages; never shown itself. Each page is a panel
+// whose name, less "Panel", is the word that reveals it.
+class TEasterEggsForm : public QWidget
+{
+    Q_OBJECT
+
+public:
+    TEasterEggsForm();
+
+    QTabWidget* PageControl;
+    QFrame* AuthorPanel;
+    QLabel* Image1;
+    QLabel* Label2;
+    QLabel* Label1;
+    QFrame* AddressesPanel;
+    QPlainTextEdit* Addresses;
+    QFrame* UpdatePanel;
+    QLabel* DownloadNowLabel;
+
+    void FillPages(const QString& siteBase, const QString& softwareBase, const QString& productKey);
+    void DownloadNowLabelClick();
+    QString DownloadUrl() const;
+
+protected:
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QFrame* AddPage(const QString& panelName);
+
+    QString FDownloadUrl;
+};
