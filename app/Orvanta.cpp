@@ -57,7 +57,16 @@ int main(int argc, char* argv[])
     TfrmMain* mainForm = Main->MainForm;
     QObject::connect(&instance, &TSingleInstance::ActivationRequested, mainForm,
                      [mainForm] { RestoreAndRaise(mainForm); });
-    QObject::connect(&terminationSignals, &TTerminationSignals::Received, mainForm, &QWidget::close);
+    // An open dialog or About box is asked to close first, then the main window; the loop ends
+    // even when one of them refuses, so that the settings are written all the same.
+    QObject::connect(&terminationSignals, &TTerminationSignals::Received, &application, [mainForm] {
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != mainForm && window->isVisible())
+                window->close();
+        }
+        mainForm->close();
+        QCoreApplication::exit(0);
+    });
 
     mainForm->show();
     terminationSignals.Start();

@@ -1,6 +1,7 @@
 #include "shared/KestViewAbout.h"
 
 #include "platform/Application.h"
+#include "platform/KeyPreview.h"
 #include "platform/VersionRecord.h"
 #include "shared/KestViewEasterEggs.h"
 #include "shared/LibHyperlink.h"
@@ -129,6 +130,7 @@ TfrmAbout::TfrmAbout()
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(2, 170 - 45 - 2, 338, 45);
 
+    AboutPanel->setProperty(PanelOwner, QVariant::fromValue<QObject*>(this));
     FEasterEggs = new TEasterEggsForm;
     FShownPanel = AboutPanel;
     qApp->installEventFilter(this);
@@ -189,9 +191,11 @@ void TfrmAbout::FillFrom(const QString& title, quint32 fileVersionMS, quint32 fi
     FEasterEggs->FillPages(base, base + QStringLiteral("software"), FProductKey);
 }
 
+// The panel leaving the host goes back, hidden, to the form that owns it.
 void TfrmAbout::Show(QFrame* panel)
 {
-    FShownPanel->setParent(nullptr);
+    FShownPanel->hide();
+    FShownPanel->setParent(qobject_cast<QWidget*>(FShownPanel->property(PanelOwner).value<QObject*>()));
     FShownPanel = panel;
     HostPanel->layout()->addWidget(panel);
     panel->show();
@@ -240,7 +244,8 @@ void TfrmAbout::changeEvent(QEvent* event)
 {
     if (event->type() == QEvent::ActivationChange && !isActiveWindow()) {
         QTimer::singleShot(0, this, [this] {
-            if (QApplication::activeWindow() && QApplication::activeWindow() != this)
+            const QWidget* active = QApplication::activeWindow();
+            if (active && active != this && active->isVisible())
                 ModalResult = 2;
         });
     }
@@ -252,8 +257,7 @@ bool TfrmAbout::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() != QEvent::KeyPress)
         return false;
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || (widget != QApplication::focusWidget() && widget != this))
+    if (!IsPreviewedKey(this, watched))
         return false;
     const QString text = static_cast<QKeyEvent*>(event)->text();
     if (text.isEmpty())
@@ -290,6 +294,7 @@ void ShowAboutBox(bool hideDonation)
     about->FillFrom(ApplicationTitle(), record.FileVersionMS, record.FileVersionLS, hideDonation);
     about->setWindowOpacity(0);
     about->show();
+    about->activateWindow();
     Fade(about.get(), 0, 255);
     while (about->ModalResult == 0)
         QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

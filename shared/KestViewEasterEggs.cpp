@@ -75,6 +75,7 @@ QFrame* TEasterEggsForm::AddPage(const QString& panelName)
     sheetLayout->setContentsMargins(0, 0, 0, 0);
     auto* panel = new QFrame(sheet);
     panel->setObjectName(panelName);
+    panel->setProperty(PanelOwner, QVariant::fromValue<QObject*>(sheet));
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(2);
     panel->setAutoFillBackground(true);

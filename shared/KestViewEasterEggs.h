@@ -3,6 +3,9 @@
 #include <QWidget>
 
 class QFrame;
+
+// The widget that owns a page's panel while the panel is not shown elsewhere.
+inline constexpr const char* PanelOwner = "PanelOwner";
 class QLabel;
 class QPlainTextEdit;
 class QTabWidget;

@@ -43,9 +43,12 @@ void RunAboutBox(const std::function<void(TfrmAbout*)>& answer)
     QObject::connect(&poll, &QTimer::timeout, [&] {
         for (QWidget* window : QApplication::topLevelWidgets()) {
             auto* about = qobject_cast<TfrmAbout*>(window);
-            if (about && about->isVisible() && !answered && about->windowOpacity() > 0.99) {
+            if (about && about->isVisible() && !answered) {
                 answered = true;
                 answer(about);
+                // A failed check must not leave the box open.
+                if (about->ModalResult == 0)
+                    about->ModalResult = 2;
             }
         }
     });
@@ -242,7 +245,12 @@ private Q_SLOTS:
             RunAboutBox([&](TfrmAbout* about) {
                 QVERIFY(!mainForm.isEnabled());
                 QCOMPARE(about->ProductName->text(), QStringLiteral("Orvanta"));
-                QTest::keyClick(about, Qt::Key_Escape);
+                QTRY_VERIFY(about->isActiveWindow());
+                QTRY_COMPARE(QApplication::focusWidget(), about->OKButton);
+                QTest::keyClicks(about->OKButton, "update");
+                QCOMPARE(about->ShownPanel(), about->EasterEggs()->UpdatePanel);
+                QTest::keyClick(about->OKButton, Qt::Key_Escape);
+                QCOMPARE(about->ShownPanel(), about->AboutPanel);
                 QVERIFY(about->isVisible());
                 QCOMPARE(about->ModalResult, 0);
                 if (i % 2 == 0) {
@@ -260,6 +268,7 @@ private Q_SLOTS:
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 QVERIFY(!qobject_cast<TfrmAbout*>(window));
                 QVERIFY(!qobject_cast<TEasterEggsForm*>(window));
+                QVERIFY2(!window->objectName().endsWith("Panel"), qPrintable(window->objectName()));
             }
         }
         SetApplicationMainForm(nullptr);

@@ -1,6 +1,7 @@
 #include "views/ViewMain.h"
 
 #include "platform/AlignLayout.h"
+#include "platform/KeyPreview.h"
 #include "platform/TabControl.h"
 #include "shared/KestTag.h"
 #include "shared/KestViewAbout.h"
@@ -258,9 +259,7 @@ bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
         if (enter || !text.isEmpty())
             Q_EMIT edtAddressKeyPress(enter ? QChar(13) : text.at(0));
     }
-    // Key preview sees each key once, at the widget it was sent to in this window.
-    auto* widget = qobject_cast<QWidget*>(watched);
-    if (!widget || widget->window() != this || (widget != QApplication::focusWidget() && widget != this))
+    if (!IsPreviewedKey(this, watched))
         return false;
     if (type == QEvent::KeyPress)
         Q_EMIT KeyDown(ShiftAfter(key));
