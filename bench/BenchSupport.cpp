@@ -1,5 +1,10 @@
 #include "BenchSupport.h"
 
+#include "TestSupport.h"
+#include "shared/LibCommaText.h"
+
+#include <QSettings>
+
 #include <QCoreApplication>
 #include <QDir>
 #include <QFile>
@@ -50,4 +55,21 @@ qint64 TreePssKiB()
         }
     }
     return total;
+}
+
+void StoreServedSites(THttpServer& server, int count, const std::function<QByteArray(int)>& page,
+                      const QMap<QString, QString>& settings)
+{
+    QStringList titles, urls;
+    for (int i = 0; i < count; ++i) {
+        const QString path = QStringLiteral("/site%1").arg(i);
+        server.SetPage(path, page(i));
+        titles.append(QStringLiteral("Site %1").arg(i));
+        urls.append(server.Url(path));
+    }
+    QSettings store(ConfigFile(), QSettings::IniFormat);
+    store.setValue("Sites/Titles", ToCommaText(titles));
+    store.setValue("Sites/Urls", ToCommaText(urls));
+    for (auto it = settings.begin(); it != settings.end(); ++it)
+        store.setValue("Settings/" + it.key(), it.value());
 }

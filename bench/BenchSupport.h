@@ -2,7 +2,9 @@
 
 #include <QEventLoop>
 #include <QTimer>
+#include <QMap>
 #include <QtGlobal>
+#include <functional>
 
 // Proportional set size, in KiB, of this process and every process below it (the web
 // engine's renderers and helpers), read from /proc.
@@ -26,6 +28,13 @@ bool WaitUntil(TPredicate predicate, int timeoutMs)
     loop.exec();
     return predicate();
 }
+
+class THttpServer;
+
+// Serves `count` sites whose pages are made by `page` from their number, and stores them as
+// the site list with the extra settings given.
+void StoreServedSites(THttpServer& server, int count, const std::function<QByteArray(int)>& page,
+                      const QMap<QString, QString>& settings = {});
 
 inline void Pause(int ms)
 {

@@ -21,27 +21,18 @@ int main(int argc, char* argv[])
     const int minutes = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10;
 
     THttpServer server;
-    QStringList titles, urls;
-    for (int i = 0; i < 10; ++i) {
-        const QString path = QStringLiteral("/site%1").arg(i);
-        server.SetPage(path, QStringLiteral("<html><head><title>Site %1</title><style>p{color:#345}</style></head>"
-                                            "<body><h1>Site %1</h1><p id=t></p><script>"
-                                            "document.getElementById('t').textContent = new Array(500).join('word ');"
-                                            "</script></body></html>")
-                                 .arg(i)
-                                 .toUtf8());
-        titles.append(QStringLiteral("Site %1").arg(i));
-        urls.append(server.Url(path));
-    }
-    {
-        QSettings store(ConfigFile(), QSettings::IniFormat);
-        store.setValue("Sites/Titles", ToCommaText(titles));
-        store.setValue("Sites/Urls", ToCommaText(urls));
-        store.setValue("Settings/TimerRefreshEnabled", "1");
-        store.setValue("Settings/TimerRefreshInterval", "1");
-        store.setValue("Settings/TimerCycleEnabled", "1");
-        store.setValue("Settings/TimerCycleInterval", "1");
-    }
+    StoreServedSites(
+        server, 10,
+        [](int i) {
+            return QStringLiteral("<html><head><title>Site %1</title><style>p{color:#345}</style></head>"
+                                  "<body><h1>Site %1</h1><p id=t></p><script>"
+                                  "document.getElementById('t').textContent = new Array(500).join('word ');"
+                                  "</script></body></html>")
+                .arg(i)
+                .toUtf8();
+        },
+        {{"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "1"}, {"TimerCycleEnabled", "1"},
+         {"TimerCycleInterval", "1"}});
     auto main = std::make_unique<TCMain>();
     main->MainForm->show();
     QElapsedTimer elapsed;

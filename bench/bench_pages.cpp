@@ -50,27 +50,16 @@ double Median(std::vector<double> values)
 
 void Measure(THttpServer& server, int sites)
 {
-    QStringList titles, urls;
-    for (int i = 0; i < sites; ++i) {
-        const QString path = QStringLiteral("/site%1").arg(i);
-        server.SetPage(path, QStringLiteral("<html><head><title>Site %1</title></head><body><h1>Site %1</h1>"
-                                            "<p>%2</p></body></html>")
-                                 .arg(i)
-                                 .arg(QString(2000, QLatin1Char('x')))
-                                 .toUtf8());
-        titles.append(QStringLiteral("Site %1").arg(i));
-        urls.append(server.Url(path));
-    }
-    {
-        QSettings store(ConfigFile(), QSettings::IniFormat);
-        store.setValue("Sites/Titles", ToCommaText(titles));
-        store.setValue("Sites/Urls", ToCommaText(urls));
-    }
+    StoreServedSites(server, sites, [](int i) {
+        return QStringLiteral("<html><head><title>Site %1</title></head><body><h1>Site %1</h1><p>%2</p></body></html>")
+            .arg(i)
+            .arg(QString(2000, QLatin1Char('x')))
+            .toUtf8();
+    });
     QElapsedTimer elapsed;
     elapsed.start();
     auto main = std::make_unique<TCMain>();
-    if (!qEnvironmentVariableIsSet("NOSHOW"))
-        main->MainForm->show();
+    main->MainForm->show();
     if (!WaitUntil([&] { return AllLoaded(main.get()); }, 120000)) {
         std::printf("%2d sites: pages did not all load\n", sites);
         return;

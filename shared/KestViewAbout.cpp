@@ -86,14 +86,7 @@ TfrmAbout::TfrmAbout()
     layout->addWidget(Panel2);
     connect(OKButton, &QPushButton::clicked, this, [this] { ModalResult = 1; });
 
-    AboutPanel = new QFrame(HostPanel);
-    AboutPanel->setObjectName(QStringLiteral("AboutPanel"));
-    AboutPanel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    AboutPanel->setLineWidth(2);
-    AboutPanel->setAutoFillBackground(true);
-    QPalette white = AboutPanel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    AboutPanel->setPalette(white);
+    AboutPanel = NewPagePanel(QStringLiteral("AboutPanel"), this);
     HostPanel->layout()->addWidget(AboutPanel);
 
     ProductName = AddLabel(AboutPanel, QStringLiteral("ProductName"), QString(), QString());
@@ -130,7 +123,6 @@ TfrmAbout::TfrmAbout()
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(2, 170 - 45 - 2, 338, 45);
 
-    AboutPanel->setProperty(PanelOwner, QVariant::fromValue<QObject*>(this));
     FEasterEggs = new TEasterEggsForm;
     FShownPanel = AboutPanel;
     qApp->installEventFilter(this);

@@ -21,6 +21,20 @@ void Style(QLabel* label, const QString& css)
 
 } // namespace
 
+QFrame* NewPagePanel(const QString& name, QWidget* parent)
+{
+    auto* panel = new QFrame(parent);
+    panel->setObjectName(name);
+    panel->setProperty(PanelOwner, QVariant::fromValue<QObject*>(parent));
+    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
+    panel->setLineWidth(2);
+    panel->setAutoFillBackground(true);
+    QPalette white = panel->palette();
+    white.setColor(QPalette::Window, Qt::white);
+    panel->setPalette(white);
+    return panel;
+}
+
 TEasterEggsForm::TEasterEggsForm()
 {
     Q_INIT_RESOURCE(resources);
@@ -73,15 +87,7 @@ QFrame* TEasterEggsForm::AddPage(const QString& panelName)
     auto* sheet = new QWidget;
     auto* sheetLayout = new QVBoxLayout(sheet);
     sheetLayout->setContentsMargins(0, 0, 0, 0);
-    auto* panel = new QFrame(sheet);
-    panel->setObjectName(panelName);
-    panel->setProperty(PanelOwner, QVariant::fromValue<QObject*>(sheet));
-    panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
-    panel->setLineWidth(2);
-    panel->setAutoFillBackground(true);
-    QPalette white = panel->palette();
-    white.setColor(QPalette::Window, Qt::white);
-    panel->setPalette(white);
+    QFrame* panel = NewPagePanel(panelName, sheet);
     new QVBoxLayout(panel);
     sheetLayout->addWidget(panel);
     PageControl->addTab(sheet, panelName);

@@ -4,6 +4,9 @@
 
 class QFrame;
 
+// A page of the About box: a white panel with a raised inner and a lowered outer bevel.
+QFrame* NewPagePanel(const QString& name, QWidget* parent);
+
 // The widget that owns a page's panel while the panel is not shown elsewhere.
 inline constexpr const char* PanelOwner = "PanelOwner";
 class QLabel;

@@ -4,16 +4,41 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcessEnvironment>
 #include <QTcpSocket>
+
+namespace {
+
+const char* const XdgFolders[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
+
+QString MakeXdgFolder(const QString& root, const char* name)
+{
+    const QString folder = root + QLatin1Char('/') + QString::fromLatin1(name).toLower();
+    QDir().mkpath(folder);
+    QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
+    return folder;
+}
+
+} // namespace
 
 TTestEnvironment::TTestEnvironment()
 {
-    for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
-        const QString folder = FRoot.path() + QLatin1Char('/') + QString::fromLatin1(name).toLower();
-        QDir().mkpath(folder);
-        QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv(name, folder.toLocal8Bit());
-    }
+    for (const char* name : XdgFolders)
+        qputenv(name, MakeXdgFolder(FRoot.path(), name).toLocal8Bit());
+}
+
+QProcessEnvironment ProgramEnvironment(const QString& root)
+{
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    for (const char* name : XdgFolders)
+        environment.insert(QString::fromLatin1(name), MakeXdgFolder(root, name));
+    environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
+    return environment;
+}
+
+QString ConfigFileUnder(const QString& root)
+{
+    return root + QStringLiteral("/xdg_config_home/Quenbrook/Orvanta.conf");
 }
 
 QString TTestEnvironment::Root() const

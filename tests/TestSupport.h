@@ -24,6 +24,11 @@ private:
     QTemporaryDir FRoot;
 };
 
+// The environment for the real program with its settings, data, cache and runtime folders
+// under root; its settings file is ConfigFileUnder(root).
+class QProcessEnvironment ProgramEnvironment(const QString& root);
+QString ConfigFileUnder(const QString& root);
+
 QString ConfigFolder();
 QString ConfigFile();
 void WriteConfig(const QByteArray& content);

@@ -16,15 +16,7 @@ class TProgram
 public:
     TProgram(const QString& root, const QString& binary = qEnvironmentVariable("ORVANTA_BINARY"))
     {
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
-            const QString folder = root + QLatin1Char('/') + QString::fromLatin1(name).toLower();
-            QDir().mkpath(folder);
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            environment.insert(QString::fromLatin1(name), folder);
-        }
-        environment.insert("QTWEBENGINE_DISABLE_SANDBOX", "1");
-        Process.setProcessEnvironment(environment);
+        Process.setProcessEnvironment(ProgramEnvironment(root));
         Process.setProgram(binary);
         Process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
     }
@@ -39,11 +31,6 @@ public:
 int Listening(const QString& root)
 {
     return QDir(root + "/xdg_runtime_dir").entryList({"Orvanta-*.socket"}, QDir::System | QDir::Files).size();
-}
-
-QString ConfigOf(const QString& root)
-{
-    return root + "/xdg_config_home/Quenbrook/Orvanta.conf";
 }
 
 } // namespace
@@ -72,7 +59,7 @@ private Q_SLOTS:
         QCOMPARE(first.Process.exitStatus(), QProcess::NormalExit);
         QCOMPARE(first.Process.exitCode(), 0);
 
-        QSettings stored(ConfigOf(root.path()), QSettings::IniFormat);
+        QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
         QCOMPARE(stored.childGroups(), (QStringList{"Forms", "Settings", "Sites"}));
         stored.beginGroup("Settings");
         QCOMPARE(stored.childKeys().size(), 9);
@@ -94,7 +81,7 @@ private Q_SLOTS:
         second.Signal(SIGTERM);
         QVERIFY(second.Process.waitForFinished(30000));
         QCOMPARE(second.Process.exitCode(), 0);
-        QSettings again(ConfigOf(root.path()), QSettings::IniFormat);
+        QSettings again(ConfigFileUnder(root.path()), QSettings::IniFormat);
         QCOMPARE(again.value("Settings/ViewMode").toString(), QStringLiteral("4"));
         QCOMPARE(again.value("Forms/frmMainLeft").toString(), QStringLiteral("140"));
         QCOMPARE(again.value("Forms/frmMainWidth").toString(), QStringLiteral("700"));
@@ -104,7 +91,7 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         QDir().mkpath(root.path() + "/xdg_config_home/Quenbrook");
-        QFile config(ConfigOf(root.path()));
+        QFile config(ConfigFileUnder(root.path()));
         QVERIFY(config.open(QIODevice::WriteOnly));
         config.write("[Settings]\nViewMode=3\n");
         config.close();

@@ -238,14 +238,8 @@ private Q_SLOTS:
     void cookiesSurviveARestart()
     {
         QTemporaryDir root;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        for (const char* name : {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"}) {
-            const QString folder = root.filePath(QString::fromLatin1(name).toLower());
-            QDir().mkpath(folder);
-            QFile::setPermissions(folder, QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-            environment.insert(QString::fromLatin1(name), folder);
-        }
-        StoreSites({"Cookie"}, Paths({"/cookie"}), root.filePath("xdg_config_home/Quenbrook/Orvanta.conf"));
+        const QProcessEnvironment environment = ProgramEnvironment(root.path());
+        StoreSites({"Cookie"}, Paths({"/cookie"}), ConfigFileUnder(root.path()));
         for (int run = 1; run <= 2; ++run) {
             QProcess program;
             program.setProcessEnvironment(environment);
