@@ -8,6 +8,7 @@ packages=(
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev
   libjpeg62-turbo fonts-dejavu-core
   xvfb xauth xdotool imagemagick
+  dpkg-dev desktop-file-utils appstream
 )
 
 missing=()
