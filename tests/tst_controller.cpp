@@ -525,6 +525,23 @@ private Q_SLOTS:
         QCOMPARE(main.Form()->tbStop->text(), QStringLiteral("Stop"));
     }
 
+    void altAcceleratorsReachTheToolbar()
+    {
+        StoreThreeSites();
+        TMain main;
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.Form()));
+        QWidget* focused = QApplication::focusWidget() ? QApplication::focusWidget() : main.Form();
+        QTest::keyPress(focused, Qt::Key_Alt);
+        QCOMPARE(main.Form()->tbRefresh->text(), QStringLiteral("&Refresh"));
+        QTest::keyClick(focused, Qt::Key_R, Qt::AltModifier);
+        // A button's accelerator clicks it a moment later, as a pressed button shows.
+        QTRY_COMPARE(main.Page(0)->Calls.last(), QStringLiteral("Refresh2"));
+        QCOMPARE(main.Page(1)->Calls.size(), 1);
+        QTest::keyRelease(focused, Qt::Key_Alt, Qt::AltModifier);
+        QCOMPARE(main.Form()->tbRefresh->text(), QStringLiteral("Refresh"));
+    }
+
     void addingASite()
     {
         StoreThreeSites();

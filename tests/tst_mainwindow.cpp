@@ -170,6 +170,18 @@ private Q_SLOTS:
         QVERIFY(SiteBaseAddress().startsWith("http:") && SiteBaseAddress().endsWith('/'));
     }
 
+    void escapedErrorsAreShownAndTheLoopGoesOn()
+    {
+        TMessageLog log;
+        QTimer::singleShot(0, [] { throw EKestException("Something broke."); });
+        bool after = false;
+        QTimer::singleShot(0, [&after] { after = true; });
+        QTRY_VERIFY(after);
+        QCOMPARE(log.Texts(), QStringList{"Something broke."});
+        QCOMPARE(log.Messages.first().Caption, QStringLiteral("Orvanta"));
+        QCOMPARE(log.Messages.first().Icon, TMessageIcon::Critical);
+    }
+
     void addressTurnsCapitalsToSmallLetters()
     {
         TfrmMain form;
