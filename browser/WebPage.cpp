@@ -15,6 +15,7 @@ TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
             [this](const QUrl& url, QAuthenticator* authenticator, const QString&) {
                 AnswerNoAuthentication(url, authenticator);
             });
+    connect(this, &QWebEnginePage::loadFinished, this, &TWebPage::ForgetOpener);
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) { RecoverFromCrash(status); });
 }
@@ -66,17 +67,27 @@ void TWebPage::AnswerNoAuthentication(const QUrl&, QAuthenticator* authenticator
         *authenticator = QAuthenticator();
 }
 
-// A page asking for a new window gets a throw-away page whose first address this page loads.
+// A page asking for a new window gets a throw-away page whose address this page loads. Until
+// this page has finished a load there is only that one, so a page that opens windows in a loop
+// neither piles pages up nor restarts its own load over and over.
 QWebEnginePage* TWebPage::createWindow(WebWindowType)
 {
-    auto* opener = new QWebEnginePage(profile(), this);
-    connect(opener, &QWebEnginePage::urlChanged, this, [this, opener](const QUrl& url) {
-        if (url.isEmpty())
-            return;
-        setUrl(url);
-        opener->deleteLater();
-    });
-    return opener;
+    if (!FOpener) {
+        FOpener = new QWebEnginePage(profile(), this);
+        connect(FOpener, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
+            if (!url.isEmpty() && url != requestedUrl())
+                setUrl(url);
+        });
+    }
+    return FOpener;
+}
+
+void TWebPage::ForgetOpener()
+{
+    if (!FOpener)
+        return;
+    FOpener->deleteLater();
+    FOpener = nullptr;
 }
 
 void TWebPage::RecoverFromCrash(RenderProcessTerminationStatus status)

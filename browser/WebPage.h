@@ -25,8 +25,10 @@ private:
     void RefuseCertificate(const QWebEngineCertificateError& error);
     void AnswerNoAuthentication(const QUrl& url, QAuthenticator* authenticator);
     void RecoverFromCrash(RenderProcessTerminationStatus status);
+    void ForgetOpener();
 
     bool FSilent = false;
+    QWebEnginePage* FOpener = nullptr;
 };
 
 // The one persistent profile of the program: cookies and storage survive a restart.

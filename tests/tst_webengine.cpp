@@ -102,6 +102,12 @@ private Q_SLOTS:
                                  "document.title = 'Alerted';</script></body></html>");
         Server.SetPage("/opener", "<html><head><title>Opener</title></head><body>"
                                   "<script>window.open('/b', '_blank');</script></body></html>");
+        Server.SetPage("/storm", "<html><body><script>for (let i = 0; i < 50; ++i) { alert(i); window.open('/b'); }"
+                                 "document.title = 'Stormed';</script></body></html>");
+        Server.SetPage("/leave", "<html><head><title>Leave</title></head><body><script>"
+                                 "window.addEventListener('beforeunload', e => { e.preventDefault(); e.returnValue = 'stay'; });"
+                                 "</script></body></html>");
+        Server.SetPage("/busy", "<html><head><title>Busy</title></head><body><script>while (true) {}</script></body></html>");
         Server.SetPage("/cookie", Titled("Cookie"), "Set-Cookie: visit=1; Max-Age=3600; Path=/\r\n");
         Server.SetEndless("/endless");
         QVERIFY(Server.isListening());
@@ -165,6 +171,49 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationURL(), Server.Url("/b"), 30000);
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<QWebEngineView*>(window));
+    }
+
+    // Dialogs and new windows asked for in a loop: no dialog, no window, and the page finishes.
+    void dialogAndWindowStorm()
+    {
+        StoreSites({"Storm"}, Paths({"/storm"}));
+        TMain main;
+        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), QStringLiteral("B"), 60000);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            QVERIFY(!qobject_cast<QWebEngineView*>(window));
+            QVERIFY(!(qobject_cast<QDialog*>(window) && window->isVisible()));
+        }
+        QCOMPARE(main->Browser(0)->LocationURL(), Server.Url("/b"));
+        QVERIFY(EnginePage(main.get(), 0)->View()->page()->findChildren<QWebEnginePage*>().size() <= 1);
+    }
+
+    void aPageThatWantsToStayCanBeLeft()
+    {
+        StoreSites({"Leave"}, Paths({"/leave"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        main->Browser(0)->Navigate(Server.Url("/a"));
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/a"), 30000);
+        main->BrowserButtonClick(main->MainForm->tbHome);
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/leave"), 30000);
+    }
+
+    // A script that never ends keeps its own renderer busy, not the window or the other pages.
+    void anEndlessScriptBlocksOnlyItsPage()
+    {
+        StoreSites({"Busy", "A"}, Paths({"/busy", "/a"}));
+        TMain main;
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/busy"), 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(1)->Busy() && !main->Browser(1)->LocationURL().isEmpty(), 30000);
+        main->SelectPage(1);
+        QCOMPARE(main->ActualTitle, QStringLiteral("A"));
+        main->BrowserButtonClick(main->MainForm->tbStop);
+        main->BrowserButtonClick(main->MainForm->tbRefresh);
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/a"), 2, 30000);
+        main->BrowserButtonClick(main->MainForm->tbHome);
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/a"), 3, 30000);
+        main->SelectPage(0);
+        QCOMPARE(main->CurrentIndex(), 0);
     }
 
     void crashedRendererComesBack()
