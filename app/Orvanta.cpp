@@ -46,6 +46,24 @@ int main(int argc, char* argv[])
         return 0;
     }
 
+    // A termination request closes an open message box, dialog or About box first, then the main
+    // window, and ends the loop even when one of them refuses; one that comes while the
+    // program starts lets it finish starting and leave without showing its window. Either
+    // way the settings are written as with Exit.
+    bool terminating = false;
+    QObject::connect(&terminationSignals, &TTerminationSignals::Received, &application, [&terminating] {
+        terminating = true;
+        QWidget* mainForm = Main ? Main->MainForm : nullptr;
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            if (window != mainForm && window->isVisible())
+                window->close();
+        }
+        if (mainForm)
+            mainForm->close();
+        QCoreApplication::exit(0);
+    });
+    terminationSignals.Start();
+
     SetApplicationTitle(QStringLiteral("Orvanta"));
     try {
         Main = new TCMain();
@@ -57,20 +75,10 @@ int main(int argc, char* argv[])
     TfrmMain* mainForm = Main->MainForm;
     QObject::connect(&instance, &TSingleInstance::ActivationRequested, mainForm,
                      [mainForm] { RestoreAndRaise(mainForm); });
-    // An open dialog or About box is asked to close first, then the main window; the loop ends
-    // even when one of them refuses, so that the settings are written all the same.
-    QObject::connect(&terminationSignals, &TTerminationSignals::Received, &application, [mainForm] {
-        for (QWidget* window : QApplication::topLevelWidgets()) {
-            if (window != mainForm && window->isVisible())
-                window->close();
-        }
-        mainForm->close();
-        QCoreApplication::exit(0);
-    });
-
-    mainForm->show();
-    terminationSignals.Start();
-    application.exec();
+    if (!terminating) {
+        mainForm->show();
+        application.exec();
+    }
 
     delete Main;
     Main = nullptr;

@@ -12,6 +12,8 @@ bool TRegistry::OpenKey(const QString& path)
         return false;
     auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
                                                 parts.at(1), parts.at(2));
+    // The file is parsed on first use: a key that can't be read must not be written over later.
+    settings->childGroups();
     if (settings->status() != QSettings::NoError)
         return false;
     // Creates the folder on the way; a key that can't be written can't be opened with full access.

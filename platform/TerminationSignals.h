@@ -6,7 +6,7 @@ class QSocketNotifier;
 
 // Turns the signals that end a session (SIGTERM, SIGINT, SIGHUP) into a Qt signal, so that the
 // program closes its window in order and keeps its settings. Signals caught before Start are
-// delivered when it is called.
+// delivered once it is called and the event loop runs.
 class TTerminationSignals : public QObject
 {
     Q_OBJECT

@@ -4,7 +4,9 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
 #include <QProcessEnvironment>
+#include <csignal>
 #include <QTcpSocket>
 
 namespace {
@@ -34,6 +36,12 @@ QProcessEnvironment ProgramEnvironment(const QString& root)
         environment.insert(QString::fromLatin1(name), MakeXdgFolder(root, name));
     environment.insert(QStringLiteral("QTWEBENGINE_DISABLE_SANDBOX"), QStringLiteral("1"));
     return environment;
+}
+
+void SendSignal(const QProcess& program, int signal)
+{
+    if (program.state() == QProcess::Running && program.processId() > 0)
+        ::kill(pid_t(program.processId()), signal);
 }
 
 QString ConfigFileUnder(const QString& root)

@@ -29,6 +29,10 @@ private:
 class QProcessEnvironment ProgramEnvironment(const QString& root);
 QString ConfigFileUnder(const QString& root);
 
+// Sends a signal to a running program; nothing when it has ended (a process id of 0 would
+// signal the whole process group, the tests included).
+void SendSignal(const class QProcess& program, int signal);
+
 QString ConfigFolder();
 QString ConfigFile();
 void WriteConfig(const QByteArray& content);

@@ -22,7 +22,7 @@ public:
     }
 
     void Start() { Process.start(); }
-    void Signal(int signal) { ::kill(Process.processId(), signal); }
+    void Signal(int signal) { SendSignal(Process, signal); }
     bool Running() const { return Process.state() == QProcess::Running; }
 
     QProcess Process;

@@ -297,7 +297,7 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/cookie"), run, 30000);
             // Give the engine the response before the program closes.
             QTRY_VERIFY_WITH_TIMEOUT(QDir(root.filePath("xdg_data_home")).entryList(QDir::AllDirs | QDir::NoDotAndDotDot).size() > 0, 30000);
-            ::kill(program.processId(), SIGTERM);
+            SendSignal(program, SIGTERM);
             QVERIFY(program.waitForFinished(30000));
             QCOMPARE(program.exitCode(), 0);
         }
