@@ -9,6 +9,7 @@ packages=(
   libjpeg62-turbo fonts-dejavu-core
   xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream
+  clang libclang-rt-14-dev
 )
 
 missing=()
