@@ -11,6 +11,9 @@
 #include <QDir>
 #include <QProcess>
 #include <QProgressBar>
+#include <QSslConfiguration>
+#include <QSslKey>
+#include <QSslServer>
 #include <QToolButton>
 #include <QSettings>
 #include <QWebEnginePage>
@@ -214,6 +217,30 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/a"), 3, 30000);
         main->SelectPage(0);
         QCOMPARE(main->CurrentIndex(), 0);
+    }
+
+    void anInvalidCertificateIsRefusedSilently()
+    {
+        QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+        QFile certificate(QStringLiteral(ORVANTA_TEST_DATA "/selfsigned.crt"));
+        QFile key(QStringLiteral(ORVANTA_TEST_DATA "/selfsigned.key"));
+        QVERIFY(certificate.open(QIODevice::ReadOnly) && key.open(QIODevice::ReadOnly));
+        configuration.setLocalCertificate(QSslCertificate(&certificate));
+        configuration.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+        QSslServer secure;
+        secure.setSslConfiguration(configuration);
+        QVERIFY(secure.listen(QHostAddress::LocalHost));
+        int requests = 0;
+        connect(&secure, &QSslServer::pendingConnectionAvailable, this, [&] {
+            while (QTcpSocket* socket = secure.nextPendingConnection())
+                connect(socket, &QTcpSocket::readyRead, socket, [&requests] { ++requests; });
+        });
+        StoreSites({"Secure", "A"}, {QStringLiteral("https://127.0.0.1:%1/").arg(secure.serverPort()), Server.Url("/a")});
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QCOMPARE(requests, 0);
+        for (QWidget* window : QApplication::topLevelWidgets())
+            QVERIFY(!(qobject_cast<QDialog*>(window) && window->isVisible()));
     }
 
     void crashedRendererComesBack()
