@@ -90,11 +90,18 @@ void TWebPage::ForgetOpener()
     FOpener = nullptr;
 }
 
+// The page reloads at once after its renderer died; one that dies again soon after each
+// reload waits longer every time (up to a minute), so that it can't keep a core busy.
 void TWebPage::RecoverFromCrash(RenderProcessTerminationStatus status)
 {
     if (status == NormalTerminationStatus)
         return;
-    QTimer::singleShot(0, this, [this] { triggerAction(Reload); });
+    constexpr qint64 SoonMs = 30000;
+    constexpr int LongestDelayMs = 60000;
+    const bool again = FSinceCrash.isValid() && FSinceCrash.elapsed() < SoonMs;
+    FReloadDelayMs = again ? qMin(qMax(FReloadDelayMs * 2, 1000), LongestDelayMs) : 0;
+    FSinceCrash.restart();
+    QTimer::singleShot(FReloadDelayMs, this, [this] { triggerAction(Reload); });
 }
 
 QWebEngineProfile* SharedProfile()

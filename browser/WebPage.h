@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QElapsedTimer>
 #include <QWebEnginePage>
 
 // The web policy of one page: silent pages show no dialogs, refuse bad certificates and
@@ -29,6 +30,8 @@ private:
 
     bool FSilent = false;
     QWebEnginePage* FOpener = nullptr;
+    QElapsedTimer FSinceCrash;
+    int FReloadDelayMs = 0;
 };
 
 // The one persistent profile of the program: cookies and storage survive a restart.

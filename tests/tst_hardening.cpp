@@ -126,6 +126,32 @@ private Q_SLOTS:
             QCOMPARE(QSettings(config, QSettings::IniFormat).value("Sites/Titles").toString(), QStringLiteral("A"));
     }
 
+    // A page that allocates memory until its renderer dies comes back, again and again, and
+    // the program lives. The test gives the renderer a small script heap so that it dies soon.
+    void aPageThatEatsMemory()
+    {
+        THttpServer server;
+        server.SetPage("/hog", "<html><head><title>Hog</title></head><body><script>"
+                               "const all = []; for (;;) all.push(new Array(1000000).fill(Math.random()));"
+                               "</script></body></html>");
+        QTemporaryDir root;
+        QProcessEnvironment environment = ProgramEnvironment(root.path());
+        environment.insert("QTWEBENGINE_CHROMIUM_FLAGS", "--js-flags=--max-old-space-size=64");
+        QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
+        stored.setValue("Sites/Titles", "Hog");
+        stored.setValue("Sites/Urls", server.Url("/hog"));
+        stored.sync();
+        QProcess program;
+        program.setProcessEnvironment(environment);
+        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+        program.start(qEnvironmentVariable("ORVANTA_BINARY"));
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/hog") >= 3, 120000);
+        QCOMPARE(program.state(), QProcess::Running);
+        SendSignal(program, SIGTERM);
+        QVERIFY(program.waitForFinished(30000));
+        QCOMPARE(program.exitCode(), 0);
+    }
+
     // Killed at any moment, the program leaves the settings file it found or a complete new
     // one, never a broken one, and the next start runs.
     void hardKills()
