@@ -140,6 +140,20 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(ConfigFolder()).size(), 0);
     }
 
+    void fileThatCannotBeParsed()
+    {
+        const QByteArray broken("[Settings]\nViewMode=4\nTimerCycleInt");
+        WriteConfig(broken);
+        TMessageLog log;
+        {
+            TCRegistry store;
+            QCOMPARE(store.ViewMode, 2);
+            store.ViewMode = 5;
+        }
+        QCOMPARE(log.Texts(), QStringList{"Error reading Windows Registry."});
+        QCOMPARE(ReadConfig(), broken);
+    }
+
     void writeFailures_data()
     {
         QTest::addColumn<QByteArray>("stored");
