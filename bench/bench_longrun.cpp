@@ -11,13 +11,10 @@
 #include <cstdio>
 #include <memory>
 
-int main(int argc, char* argv[])
+namespace {
+
+int Run(int argc, char* argv[])
 {
-    TTestEnvironment environment;
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    PrepareWebEngine();
-    TApplication application(argc, argv);
-    SetApplicationTitle(QStringLiteral("Orvanta"));
     const int minutes = argc > 1 ? QString::fromLocal8Bit(argv[1]).toInt() : 10;
 
     THttpServer server;
@@ -59,4 +56,11 @@ int main(int argc, char* argv[])
     main.reset();
     delete form;
     return settled ? 0 : 1;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    return RunInApplication(argc, argv, Run);
 }

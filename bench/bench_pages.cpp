@@ -96,26 +96,12 @@ void Measure(THttpServer& server, int sites)
 
 } // namespace
 
-class TBench : public QObject
+int main(int argc, char* argv[])
 {
-    Q_OBJECT
-private Q_SLOTS:
-    void run()
-    {
+    return RunInApplication(argc, argv, [](int, char**) {
         THttpServer server;
         for (const int sites : {1, 10, 30})
             Measure(server, sites);
-    }
-};
-
-int main(int argc, char* argv[])
-{
-    TTestEnvironment environment;
-    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    PrepareWebEngine();
-    TApplication application(argc, argv);
-    SetApplicationTitle(QStringLiteral("Orvanta"));
-    TBench bench;
-    return QTest::qExec(&bench, argc, argv);
+        return 0;
+    });
 }
-#include "bench_pages.moc"

@@ -29,6 +29,16 @@ TTestEnvironment::TTestEnvironment()
         qputenv(name, MakeXdgFolder(FRoot.path(), name).toLocal8Bit());
 }
 
+int RunInApplication(int argc, char* argv[], const std::function<int(int, char**)>& run)
+{
+    TTestEnvironment environment;
+    qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
+    PrepareWebEngine();
+    TApplication application(argc, argv);
+    SetApplicationTitle(QStringLiteral("Orvanta"));
+    return run(argc, argv);
+}
+
 QProcessEnvironment ProgramEnvironment(const QString& root)
 {
     QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();

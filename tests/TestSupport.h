@@ -12,6 +12,7 @@
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
+#include <functional>
 
 // Gives the test process its own settings, data, cache and runtime folders.
 class TTestEnvironment
@@ -96,15 +97,16 @@ private:
     QStringList FEndless;
 };
 
-// Runs one test object in an application of its own, as the program's entry sets it up.
+// Runs `run` in an application of its own, set up as the program's entry sets it up, with
+// folders of its own.
+int RunInApplication(int argc, char* argv[], const std::function<int(int, char**)>& run);
+
+// Runs one test object that way.
 #define ORVANTA_TEST_MAIN(TestObject)                                                                                \
     int main(int argc, char* argv[])                                                                                 \
     {                                                                                                                \
-        TTestEnvironment environment;                                                                                \
-        qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");                                                                 \
-        PrepareWebEngine();                                                                                          \
-        TApplication application(argc, argv);                                                                        \
-        SetApplicationTitle(QStringLiteral("Orvanta"));                                                              \
-        TestObject test;                                                                                             \
-        return QTest::qExec(&test, argc, argv);                                                                      \
+        return RunInApplication(argc, argv, [](int count, char** arguments) {                                        \
+            TestObject test;                                                                                         \
+            return QTest::qExec(&test, count, arguments);                                                            \
+        });                                                                                                          \
     }
