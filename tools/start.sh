@@ -21,7 +21,11 @@ rm -f "$xvfb_display_file"
 
 build/orvanta &
 program=$!
-window=$(xdotool search --sync --onlyvisible --name '^Orvanta$' | head -n 1)
+window=$(timeout 120 xdotool search --sync --onlyvisible --name '^Orvanta$' | head -n 1)
+if [ -z "$window" ]; then
+  echo "Orvanta's window did not appear within two minutes." >&2
+  exit 1
+fi
 
 # The pages have loaded when two screenshots a second apart are the same (30 s at the most).
 mkdir -p screenshots
