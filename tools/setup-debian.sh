@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs the Debian 12 packages that building, running and testing Orvanta need.
 # Quick when they are all there already. Runs as root, or as a user with sudo.
+# Packages named as arguments are installed as well (the benchmarks need a few more).
 set -euo pipefail
 
 packages=(
@@ -10,6 +11,7 @@ packages=(
   xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream
   clang libclang-rt-14-dev
+  "$@"
 )
 
 missing=()

@@ -1,0 +1,472 @@
+#!/usr/bin/env python3
+"""Runs Orvanta and Chromium in turn on ten local sites and prints what each costs.
+
+Each site is its own loopback address (127.0.0.2 to 127.0.0.11), so the browsers see ten
+different sites, as in real use. The server adds a small script to every page that calls back
+when the page's load event fires; the time from starting the program to the last call-back is
+the load time. Two seconds later the proportional set size (PSS) of every process the program
+started is added up. The main window counts as shown when the first top-level window is mapped
+on the Xvfb display (watched with xev, without polling). Use bench/compare, which installs and
+builds what this needs.
+"""
+
+import argparse
+import http.server
+import os
+import random
+import shutil
+import signal
+import statistics
+import struct
+import subprocess
+import sys
+import tempfile
+import threading
+import time
+import zlib
+from urllib.parse import parse_qs, urlsplit
+
+SITES = 10
+ADDRESSES = [f"127.0.0.{2 + i}" for i in range(SITES)]
+NAMES = ["Sales", "Support", "Builds", "Weather", "Stocks", "Tickets", "Uptime", "Mail", "Wiki", "Traffic"]
+WIDTH, HEIGHT = 1280, 800
+LOAD_LIMIT_S = 90
+SETTLE_S = 2
+WORDS = ("status report latency queue region service owner update metric target budget customer "
+         "release deploy window incident review change server backlog forecast margin revenue "
+         "capacity storage network rollout cluster health signal average weekly monthly").split()
+
+
+# ---------------------------------------------------------------------------------------------
+# The sites: text, a style sheet, a few images and some script, different for every site.
+
+def png(width, height, rng):
+    """A noisy gradient, so that it neither compresses to nothing nor looks like a blank."""
+    base = [rng.randrange(256) for _ in range(3)]
+    rows = bytearray()
+    for y in range(height):
+        rows.append(0)
+        for x in range(width):
+            for c in range(3):
+                rows.append((base[c] + x * (c + 1) + y * (3 - c) + rng.randrange(24)) & 0xFF)
+
+    def chunk(kind, data):
+        return struct.pack(">I", len(data)) + kind + data + struct.pack(">I", zlib.crc32(kind + data))
+
+    header = struct.pack(">IIBBBBB", width, height, 8, 2, 0, 0, 0)
+    return (b"\x89PNG\r\n\x1a\n" + chunk(b"IHDR", header) + chunk(b"IDAT", zlib.compress(bytes(rows), 6))
+            + chunk(b"IEND", b""))
+
+
+def sentence(rng, words):
+    text = " ".join(rng.choice(WORDS) for _ in range(words))
+    return text[0].upper() + text[1:] + "."
+
+
+def write_site(folder, number):
+    rng = random.Random(number)
+    name = NAMES[number]
+    os.makedirs(folder, exist_ok=True)
+    hue = number * 36
+    with open(os.path.join(folder, "style.css"), "w") as css:
+        css.write(f"""
+body {{ margin: 0; font: 14px/1.5 sans-serif; color: #222; background: hsl({hue}, 30%, 97%); }}
+header {{ background: hsl({hue}, 60%, 35%); color: white; padding: 12px 24px; display: flex;
+         justify-content: space-between; align-items: center; }}
+nav a {{ color: white; margin-left: 16px; text-decoration: none; }}
+main {{ display: grid; grid-template-columns: 2fr 1fr; gap: 24px; padding: 24px; }}
+article {{ background: white; border-radius: 6px; padding: 16px 24px; box-shadow: 0 1px 3px #0002; }}
+aside img {{ width: 100%; border-radius: 6px; margin-bottom: 12px; }}
+table {{ border-collapse: collapse; width: 100%; }}
+td, th {{ border-bottom: 1px solid #ddd; padding: 4px 8px; text-align: left; }}
+tr:nth-child(even) {{ background: hsl({hue}, 30%, 95%); }}
+.up {{ color: #186a3b; }} .down {{ color: #a93226; }}
+#clock {{ font-variant-numeric: tabular-nums; }}
+canvas {{ width: 100%; height: 160px; }}
+""")
+    for image in range(4):
+        with open(os.path.join(folder, f"chart{image}.png"), "wb") as out:
+            out.write(png(240 + 40 * image, 160, rng))
+    rows = [[sentence(rng, 3)[:-1], rng.randrange(1000, 99999), rng.uniform(-9, 9)] for _ in range(120)]
+    with open(os.path.join(folder, "app.js"), "w") as js:
+        js.write(f"""
+"use strict";
+const rows = {[[r[0], r[1], round(r[2], 2)] for r in rows]!r};
+function money(value) {{ return value.toLocaleString("en-US"); }}
+function fillTable() {{
+  const body = document.querySelector("#figures tbody");
+  rows.sort((a, b) => b[1] - a[1]);
+  for (const [label, amount, change] of rows) {{
+    const row = body.insertRow();
+    row.insertCell().textContent = label;
+    row.insertCell().textContent = money(amount);
+    const cell = row.insertCell();
+    cell.textContent = (change > 0 ? "+" : "") + change.toFixed(2) + " %";
+    cell.className = change > 0 ? "up" : "down";
+  }}
+}}
+function drawChart() {{
+  const canvas = document.getElementById("trend");
+  canvas.width = canvas.clientWidth; canvas.height = canvas.clientHeight;
+  const g = canvas.getContext("2d");
+  g.strokeStyle = "hsl({hue}, 60%, 35%)"; g.lineWidth = 2; g.beginPath();
+  rows.forEach(([, amount], i) => {{
+    const x = i * canvas.width / rows.length, y = canvas.height * (1 - amount / 100000);
+    i ? g.lineTo(x, y) : g.moveTo(x, y);
+  }});
+  g.stroke();
+}}
+function tick() {{ document.getElementById("clock").textContent = new Date().toLocaleTimeString(); }}
+document.addEventListener("DOMContentLoaded", () => {{ fillTable(); drawChart(); tick(); setInterval(tick, 1000); }});
+""")
+    articles = "".join(
+        f"<article><h2>{sentence(rng, 4)[:-1]}</h2>"
+        + "".join(f"<p>{' '.join(sentence(rng, rng.randrange(8, 20)) for _ in range(6))}</p>" for _ in range(4))
+        + "</article>"
+        for _ in range(6))
+    images = "".join(f'<img src="chart{i}.png" alt="Chart {i}">' for i in range(4))
+    with open(os.path.join(folder, "index.html"), "w") as html:
+        html.write(f"""<!DOCTYPE html>
+<html lang="en"><head><meta charset="utf-8"><title>{name}</title>
+<link rel="stylesheet" href="style.css"><script src="app.js"></script></head>
+<body><header><h1>{name}</h1><span id="clock"></span>
+<nav><a href="#">Overview</a><a href="#">Reports</a><a href="#">Settings</a></nav></header>
+<main><section>{articles}</section>
+<aside><canvas id="trend"></canvas>{images}
+<table id="figures"><thead><tr><th>Item</th><th>Amount</th><th>Change</th></tr></thead><tbody></tbody></table>
+</aside></main></body></html>
+""")
+
+
+# ---------------------------------------------------------------------------------------------
+# The server: one per address; it marks every page so that the page reports its load event.
+
+class Beacons:
+    def __init__(self):
+        self.condition = threading.Condition()
+        self.run = 0
+        self.loaded = {}
+
+    def begin(self):
+        with self.condition:
+            self.run += 1
+            self.loaded = {}
+            return self.run
+
+    def record(self, address, run):
+        with self.condition:
+            if run == self.run and address not in self.loaded:
+                self.loaded[address] = time.monotonic()
+                self.condition.notify_all()
+
+    def wait_all(self, deadline):
+        with self.condition:
+            while len(self.loaded) < SITES and time.monotonic() < deadline:
+                self.condition.wait(max(0.0, deadline - time.monotonic()))
+            return dict(self.loaded)
+
+
+class SiteHandler(http.server.BaseHTTPRequestHandler):
+    protocol_version = "HTTP/1.1"
+    TYPES = {".html": "text/html; charset=utf-8", ".css": "text/css", ".js": "text/javascript",
+             ".png": "image/png"}
+
+    def do_GET(self):
+        address = self.server.server_address[0]
+        url = urlsplit(self.path)
+        if url.path == "/loaded":
+            run = parse_qs(url.query).get("run", ["0"])[0]
+            self.server.beacons.record(address, int(run) if run.isdigit() else 0)
+            self.reply(204, "text/plain", b"")
+            return
+        name = url.path.lstrip("/") or "index.html"
+        path = os.path.join(self.server.folder, name)
+        if "/" in name or not os.path.isfile(path):
+            self.reply(404, "text/plain", b"Not found")
+            return
+        with open(path, "rb") as source:
+            body = source.read()
+        extension = os.path.splitext(name)[1]
+        if extension == ".html":
+            beacon = (f'<script>addEventListener("load", () => fetch("/loaded?run={self.server.beacons.run}",'
+                      ' {cache: "no-store", keepalive: true}));</script>').encode()
+            body = body.replace(b"</body>", beacon + b"</body>")
+        self.reply(200, self.TYPES.get(extension, "application/octet-stream"), body)
+
+    def reply(self, status, kind, body):
+        self.send_response(status)
+        self.send_header("Content-Type", kind)
+        self.send_header("Content-Length", str(len(body)))
+        self.send_header("Cache-Control", "no-cache")
+        self.end_headers()
+        self.wfile.write(body)
+
+    def log_message(self, *args):
+        pass
+
+
+def serve_sites(root, beacons):
+    servers = []
+    port = 0
+    for number, address in enumerate(ADDRESSES):
+        folder = os.path.join(root, f"site{number}")
+        write_site(folder, number)
+        server = http.server.ThreadingHTTPServer((address, port), SiteHandler)
+        server.daemon_threads = True
+        server.folder = folder
+        server.beacons = beacons
+        port = server.server_address[1]
+        threading.Thread(target=server.serve_forever, daemon=True).start()
+        servers.append(server)
+    return [f"http://{address}:{port}/" for address in ADDRESSES], servers
+
+
+# ---------------------------------------------------------------------------------------------
+# The display and its window watcher.
+
+class Display:
+    def __init__(self):
+        read, write = os.pipe()
+        self.xvfb = subprocess.Popen(["Xvfb", "-displayfd", str(write), "-screen", "0", "1920x1080x24",
+                                      "-nolisten", "tcp"], pass_fds=[write], stderr=subprocess.DEVNULL)
+        os.close(write)
+        with os.fdopen(read) as numbers:
+            self.name = ":" + numbers.readline().strip()
+        self.condition = threading.Condition()
+        self.mapped = []
+        self.xev = subprocess.Popen(["stdbuf", "-oL", "xev", "-display", self.name, "-root", "-event", "substructure"],
+                                    stdout=subprocess.PIPE, text=True)
+        threading.Thread(target=self.watch, daemon=True).start()
+
+    def watch(self):
+        mapping = False
+        for line in self.xev.stdout:
+            if line.startswith("MapNotify"):
+                mapping = True
+            elif mapping:
+                mapping = False
+                if "override NO" in line:
+                    with self.condition:
+                        self.mapped.append(time.monotonic())
+                        self.condition.notify_all()
+
+    def first_window_after(self, start, deadline):
+        with self.condition:
+            while True:
+                shown = [t for t in self.mapped if t >= start]
+                if shown or time.monotonic() >= deadline:
+                    return shown[0] if shown else None
+                self.condition.wait(max(0.0, deadline - time.monotonic()))
+
+    def close(self):
+        self.xev.kill()
+        self.xvfb.kill()
+
+
+# ---------------------------------------------------------------------------------------------
+# Processes: everything a program starts stays in its session (or below it).
+
+def process_table():
+    table = {}
+    for entry in os.listdir("/proc"):
+        if not entry.isdigit():
+            continue
+        try:
+            with open(f"/proc/{entry}/stat") as stat:
+                fields = stat.read().rsplit(")", 1)[1].split()
+            table[int(entry)] = (int(fields[1]), int(fields[3]))  # parent, session
+        except (OSError, IndexError):
+            pass
+    return table
+
+
+def processes_of(leader):
+    table = process_table()
+    found = {pid for pid, (_, session) in table.items() if session == leader}
+    grew = True
+    while grew:
+        children = {pid for pid, (parent, _) in table.items() if parent in found} - found
+        found |= children
+        grew = bool(children)
+    return found
+
+
+def pss_kib(pid):
+    try:
+        with open(f"/proc/{pid}/smaps_rollup") as rollup:
+            for line in rollup:
+                if line.startswith("Pss:"):
+                    return int(line.split()[1])
+    except OSError:
+        pass
+    return 0
+
+
+def kind_of(pid):
+    try:
+        with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
+            arguments = cmdline.read().split(b"\0")
+    except OSError:
+        return "?"
+    for argument in arguments:
+        if argument.startswith(b"--type="):
+            kind = argument[7:].decode()
+            for detail in arguments:
+                if detail.startswith(b"--utility-sub-type="):
+                    kind += " " + detail.split(b".")[-1].decode()
+            return kind
+    return os.path.basename(arguments[0].decode(errors="replace")) or "?"
+
+
+def stop(process):
+    leader = process.pid
+    try:
+        os.killpg(leader, signal.SIGTERM)
+        process.wait(timeout=20)
+    except (ProcessLookupError, subprocess.TimeoutExpired):
+        pass
+    deadline = time.monotonic() + 20
+    while time.monotonic() < deadline:
+        left = processes_of(leader)
+        if not left:
+            break
+        for pid in left:
+            try:
+                os.kill(pid, signal.SIGKILL)
+            except ProcessLookupError:
+                pass
+        time.sleep(0.1)
+    process.wait()
+
+
+# ---------------------------------------------------------------------------------------------
+# The two programs.
+
+def orvanta_command(args, folder, urls):
+    config = os.path.join(folder, "config", "Quenbrook")
+    os.makedirs(config)
+    with open(os.path.join(config, "Orvanta.conf"), "w") as settings:
+        settings.write(f'[Sites]\nTitles="{",".join(NAMES)}"\nUrls="{",".join(urls)}"\n\n'
+                       f"[Forms]\nfrmMainLeft=0\nfrmMainTop=0\nfrmMainWidth={WIDTH}\nfrmMainHeight={HEIGHT}\n")
+    environment = {"QTWEBENGINE_CHROMIUM_FLAGS": args.orvanta_flags} if args.orvanta_flags else {}
+    return [os.path.abspath(args.orvanta)], environment
+
+
+def chromium_command(args, folder, urls):
+    command = ["chromium", f"--user-data-dir={os.path.join(folder, 'profile')}", "--no-first-run",
+               "--no-default-browser-check", "--disable-background-networking", "--disable-component-update",
+               "--disable-sync", "--password-store=basic", f"--window-size={WIDTH},{HEIGHT}",
+               "--window-position=0,0"]
+    if os.geteuid() == 0:
+        command.append("--no-sandbox")  # Chromium refuses to run its sandbox as root.
+    return command + args.chromium_flags.split() + urls, {}
+
+
+def run_once(name, make_command, args, urls, display, beacons):
+    folder = tempfile.mkdtemp(prefix=f"compare-{name.lower()}-")
+    try:
+        command, extra = make_command(args, folder, urls)
+        environment = dict(os.environ, DISPLAY=display.name, **extra)
+        for variable, sub in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                              ("XDG_CACHE_HOME", "cache"), ("XDG_RUNTIME_DIR", "runtime")):
+            os.makedirs(os.path.join(folder, sub), mode=0o700, exist_ok=True)
+            environment[variable] = os.path.join(folder, sub)
+        environment.pop("QT_QPA_PLATFORM", None)
+        run = beacons.begin()
+        with open(os.path.join(folder, "output.log"), "w") as log:
+            start = time.monotonic()
+            process = subprocess.Popen(command, env=environment, stdout=log, stderr=log, start_new_session=True)
+            try:
+                loaded = beacons.wait_all(start + LOAD_LIMIT_S)
+                shown = display.first_window_after(start, start + 1)
+                time.sleep(SETTLE_S)
+                processes = processes_of(process.pid)
+                memory = {pid: (pss_kib(pid), kind_of(pid)) for pid in processes}
+            finally:
+                stop(process)
+        result = {
+            "run": run,
+            "shown": (shown - start) * 1000 if shown else None,
+            "loaded": (max(loaded.values()) - start) * 1000 if len(loaded) == SITES else None,
+            "missing": [a for a in ADDRESSES if a not in loaded],
+            "memory": sum(kib for kib, _ in memory.values()) / 1024,
+            "processes": len(memory),
+        }
+        if args.breakdown:
+            parts = {}
+            for kib, kind in memory.values():
+                parts.setdefault(kind, []).append(kib / 1024)
+            result["breakdown"] = parts
+        return result
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def figure(value, digits=0):
+    return "-" if value is None else f"{value:.{digits}f}"
+
+
+def median(results, key):
+    values = [r[key] for r in results if r[key] is not None]
+    return statistics.median(values) if values else None
+
+
+def main():
+    parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
+    parser.add_argument("--orvanta", required=True, help="the Orvanta program to run")
+    parser.add_argument("--rounds", type=int, default=5, help="A B rounds (at least 3)")
+    parser.add_argument("--chromium-flags", default="", help="extra switches for Chromium")
+    parser.add_argument("--orvanta-flags", default="", help="QTWEBENGINE_CHROMIUM_FLAGS for Orvanta")
+    parser.add_argument("--breakdown", action="store_true", help="print the memory of each kind of process")
+    args = parser.parse_args()
+    if args.rounds < 3:
+        parser.error("at least 3 rounds are needed")
+
+    beacons = Beacons()
+    root = tempfile.mkdtemp(prefix="compare-sites-")
+    urls, servers = serve_sites(root, beacons)
+    display = Display()
+    time.sleep(0.5)  # lets xev select its events before the first window can appear
+    programs = [("Orvanta", orvanta_command), ("Chromium", chromium_command)]
+    version = subprocess.run(["chromium", "--version"], capture_output=True, text=True).stdout.strip()
+    print(f"Ten sites on {ADDRESSES[0]}..{ADDRESSES[-1]}, window {WIDTH}x{HEIGHT}, display {display.name}")
+    print(f"Chromium: {version}; Orvanta: {os.path.abspath(args.orvanta)}")
+    if args.orvanta_flags:
+        print(f"Orvanta engine flags: {args.orvanta_flags}")
+    if args.chromium_flags:
+        print(f"Chromium extra flags: {args.chromium_flags}")
+    print(f"{'round':>5} {'program':<9} {'window ms':>9} {'loaded ms':>9} {'PSS MiB':>8} {'processes':>9}")
+    results = {name: [] for name, _ in programs}
+    try:
+        for round_number in range(1, args.rounds + 1):
+            for name, make_command in programs:
+                result = run_once(name, make_command, args, urls, display, beacons)
+                results[name].append(result)
+                missing = f"  not loaded: {' '.join(result['missing'])}" if result["missing"] else ""
+                print(f"{round_number:>5} {name:<9} {figure(result['shown']):>9} {figure(result['loaded']):>9} "
+                      f"{figure(result['memory']):>8} {result['processes']:>9}{missing}", flush=True)
+                for kind, sizes in sorted(result.get("breakdown", {}).items()):
+                    print(f"{'':>16} {len(sizes):>2} x {kind:<28} {sum(sizes):8.1f} MiB")
+    finally:
+        display.close()
+        for server in servers:
+            server.shutdown()
+        shutil.rmtree(root, ignore_errors=True)
+
+    print("median")
+    medians = {}
+    for name, _ in programs:
+        medians[name] = {key: median(results[name], key) for key in ("shown", "loaded", "memory")}
+        m = medians[name]
+        print(f"{'':>5} {name:<9} {figure(m['shown']):>9} {figure(m['loaded']):>9} {figure(m['memory']):>8}")
+    ratios = {}
+    for key in ("shown", "loaded", "memory"):
+        a, b = medians["Orvanta"][key], medians["Chromium"][key]
+        ratios[key] = a / b if a is not None and b else None
+    print(f"{'ratio':>5} {'O/C':<9} {figure(ratios['shown'], 2):>9} {figure(ratios['loaded'], 2):>9} "
+          f"{figure(ratios['memory'], 2):>8}")
+    return 0 if all(r["loaded"] is not None for rs in results.values() for r in rs) else 1
+
+
+if __name__ == "__main__":
+    sys.exit(main())
