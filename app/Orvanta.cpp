@@ -36,7 +36,7 @@ void DestroyForms()
 
 int main(int argc, char* argv[])
 {
-    PrepareWebEngine();
+    PrepareWebEngine(argc, argv);
     TApplication application(argc, argv);
     TTerminationSignals terminationSignals;
 

@@ -33,7 +33,7 @@ int RunInApplication(int argc, char* argv[], const std::function<int(int, char**
 {
     TTestEnvironment environment;
     qputenv("QTWEBENGINE_DISABLE_SANDBOX", "1");
-    PrepareWebEngine();
+    PrepareWebEngine(argc, argv);
     TApplication application(argc, argv);
     SetApplicationTitle(QStringLiteral("Orvanta"));
     return run(argc, argv);
