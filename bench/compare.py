@@ -402,6 +402,16 @@ def run_once(name, make_command, args, urls, display, beacons):
         shutil.rmtree(folder, ignore_errors=True)
 
 
+def drop_file_cache():
+    os.sync()
+    try:
+        with open("/proc/sys/vm/drop_caches", "w") as caches:
+            caches.write("3\n")
+        return True
+    except OSError:
+        return False
+
+
 def figure(value, digits=0):
     return "-" if value is None else f"{value:.{digits}f}"
 
@@ -418,9 +428,13 @@ def main():
     parser.add_argument("--chromium-flags", default="", help="extra switches for Chromium")
     parser.add_argument("--orvanta-flags", default="", help="QTWEBENGINE_CHROMIUM_FLAGS for Orvanta")
     parser.add_argument("--breakdown", action="store_true", help="print the memory of each kind of process")
+    parser.add_argument("--warm", action="store_true",
+                        help="keep the kernel's file cache; by default it is emptied before every run, so "
+                             "that every start is a cold start, where that is permitted (root)")
     args = parser.parse_args()
     if args.rounds < 3:
         parser.error("at least 3 rounds are needed")
+    cold = not args.warm and drop_file_cache()
 
     beacons = Beacons()
     root = tempfile.mkdtemp(prefix="compare-sites-")
@@ -431,6 +445,8 @@ def main():
     version = subprocess.run(["chromium", "--version"], capture_output=True, text=True).stdout.strip()
     print(f"Ten sites on {ADDRESSES[0]}..{ADDRESSES[-1]}, window {WIDTH}x{HEIGHT}, display {display.name}")
     print(f"Chromium: {version}; Orvanta: {os.path.abspath(args.orvanta)}")
+    print("File cache: " + ("emptied before every run (cold starts)" if cold else
+                            "kept (--warm)" if args.warm else "kept (emptying it needs root)"))
     if args.orvanta_flags:
         print(f"Orvanta engine flags: {args.orvanta_flags}")
     if args.chromium_flags:
@@ -440,6 +456,8 @@ def main():
     try:
         for round_number in range(1, args.rounds + 1):
             for name, make_command in programs:
+                if cold:
+                    drop_file_cache()
                 result = run_once(name, make_command, args, urls, display, beacons)
                 results[name].append(result)
                 missing = f"  not loaded: {' '.join(result['missing'])}" if result["missing"] else ""
