@@ -256,6 +256,21 @@ private Q_SLOTS:
         QCOMPARE(RunScript(EnginePage(main.get(), 0), "document.title").toString(), QStringLiteral("A"));
     }
 
+    // Pages of different sites never share a renderer, whatever the engine is told to save.
+    void everySiteRendersInAProcessOfItsOwn()
+    {
+        QString otherSite = Server.Url("/b");
+        otherSite.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
+        StoreSites({"A", "B"}, {Server.Url("/a"), otherSite});
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        const qint64 first = EnginePage(main.get(), 0)->View()->page()->renderProcessPid();
+        const qint64 second = EnginePage(main.get(), 1)->View()->page()->renderProcessPid();
+        QVERIFY(first > 0);
+        QVERIFY(second > 0);
+        QVERIFY(first != second);
+    }
+
     void backAndForward()
     {
         StoreSites({"A"}, Paths({"/a"}));
