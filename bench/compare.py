@@ -302,20 +302,23 @@ def pss_kib(pid):
     return 0
 
 
-def kind_of(pid):
+def kind_of(pid, table):
+    """The process's role, from its --type switch (Chromium rewrites its command line into one
+    string, so it is split on blanks too). A process forked by a zygote is a renderer."""
     try:
         with open(f"/proc/{pid}/cmdline", "rb") as cmdline:
-            arguments = cmdline.read().split(b"\0")
+            arguments = cmdline.read().replace(b"\0", b" ").split()
     except OSError:
         return "?"
-    for argument in arguments:
-        if argument.startswith(b"--type="):
-            kind = argument[7:].decode()
-            for detail in arguments:
-                if detail.startswith(b"--utility-sub-type="):
-                    kind += " " + detail.split(b".")[-1].decode()
-            return kind
-    return os.path.basename(arguments[0].decode(errors="replace")) or "?"
+    switches = dict(a[2:].split(b"=", 1) for a in arguments if a.startswith(b"--") and b"=" in a)
+    kind = switches.get(b"type", b"").decode()
+    if not kind:
+        return os.path.basename(arguments[0].decode(errors="replace")) if arguments else "?"
+    if kind == "zygote" and kind_of(table.get(pid, (0, 0))[0], {}) == "zygote":
+        return "renderer"
+    if b"utility-sub-type" in switches:
+        kind += " " + switches[b"utility-sub-type"].split(b".")[-1].decode()
+    return kind
 
 
 def stop(process):
@@ -380,8 +383,8 @@ def run_once(name, make_command, args, urls, display, beacons):
                 loaded = beacons.wait_all(start + LOAD_LIMIT_S)
                 shown = display.first_window_after(start, start + 1)
                 time.sleep(SETTLE_S)
-                processes = processes_of(process.pid)
-                memory = {pid: (pss_kib(pid), kind_of(pid)) for pid in processes}
+                table = process_table()
+                memory = {pid: (pss_kib(pid), kind_of(pid, table)) for pid in processes_of(process.pid)}
             finally:
                 stop(process)
         result = {
