@@ -1,9 +1,7 @@
 #include "BenchSupport.h"
 
 #include "TestSupport.h"
-#include "shared/LibCommaText.h"
 
-#include <QSettings>
 
 #include <QCoreApplication>
 #include <QDir>
@@ -67,9 +65,5 @@ void StoreServedSites(THttpServer& server, int count, const std::function<QByteA
         titles.append(QStringLiteral("Site %1").arg(i));
         urls.append(server.Url(path));
     }
-    QSettings store(ConfigFile(), QSettings::IniFormat);
-    store.setValue("Sites/Titles", ToCommaText(titles));
-    store.setValue("Sites/Urls", ToCommaText(urls));
-    for (auto it = settings.begin(); it != settings.end(); ++it)
-        store.setValue("Settings/" + it.key(), it.value());
+    StoreSitesIn(ConfigFile(), titles, urls, settings);
 }

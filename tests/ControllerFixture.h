@@ -5,9 +5,7 @@
 
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"
-#include "shared/LibCommaText.h"
 
-#include <QSettings>
 #include <QToolButton>
 #include <memory>
 
@@ -46,10 +44,6 @@ private:
 
 inline void StoreSites(const QStringList& titles, const QStringList& urls, const QMap<QString, QString>& settings = {})
 {
-    QSettings store(ConfigFile(), QSettings::IniFormat);
-    store.setValue("Sites/Titles", ToCommaText(titles));
-    store.setValue("Sites/Urls", ToCommaText(urls));
-    for (auto it = settings.begin(); it != settings.end(); ++it)
-        store.setValue("Settings/" + it.key(), it.value());
+    StoreSitesIn(ConfigFile(), titles, urls, settings);
 }
 

@@ -1,11 +1,13 @@
 #include "TestSupport.h"
 
+#include "shared/LibCommaText.h"
 #include "shared/LibHyperlink.h"
 
 #include <QDir>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
+#include <QSettings>
 #include <csignal>
 #include <QTcpSocket>
 
@@ -57,6 +59,23 @@ void SendSignal(const QProcess& program, int signal)
 QString ConfigFileUnder(const QString& root)
 {
     return root + QStringLiteral("/xdg_config_home/Quenbrook/Orvanta.conf");
+}
+
+void StartProgram(QProcess& program, const QProcessEnvironment& environment)
+{
+    program.setProcessEnvironment(environment);
+    program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    program.start(qEnvironmentVariable("ORVANTA_BINARY"));
+}
+
+void StoreSitesIn(const QString& configFile, const QStringList& titles, const QStringList& urls,
+                  const QMap<QString, QString>& settings)
+{
+    QSettings store(configFile, QSettings::IniFormat);
+    store.setValue("Sites/Titles", ToCommaText(titles));
+    store.setValue("Sites/Urls", ToCommaText(urls));
+    for (auto it = settings.begin(); it != settings.end(); ++it)
+        store.setValue("Settings/" + it.key(), it.value());
 }
 
 QString TTestEnvironment::Root() const

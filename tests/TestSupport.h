@@ -9,6 +9,7 @@
 #include <QList>
 #include <QMap>
 #include <QString>
+#include <QStringList>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -33,6 +34,13 @@ QString ConfigFileUnder(const QString& root);
 // Sends a signal to a running program; nothing when it has ended (a process id of 0 would
 // signal the whole process group, the tests included).
 void SendSignal(const class QProcess& program, int signal);
+
+// Starts the real program (ORVANTA_BINARY) in `environment`, its error output passed on.
+void StartProgram(class QProcess& program, const class QProcessEnvironment& environment);
+
+// Stores the site list, and any values for [Settings], in the settings file given.
+void StoreSitesIn(const QString& configFile, const QStringList& titles, const QStringList& urls,
+                  const QMap<QString, QString>& settings = {});
 
 QString ConfigFolder();
 QString ConfigFile();

@@ -4,7 +4,6 @@
 #include "platform/AlignLayout.h"
 #include "platform/HintSwitch.h"
 #include "platform/TabControl.h"
-#include "shared/LibCommaText.h"
 #include "shared/KestException.h"
 #include "shared/KestTag.h"
 #include "shared/LibHyperlink.h"

@@ -57,9 +57,7 @@ class TestHardening : public QObject
     QProcess* Start(const QString& root)
     {
         auto* program = new QProcess(this);
-        program->setProcessEnvironment(ProgramEnvironment(root));
-        program->setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program->start(qEnvironmentVariable("ORVANTA_BINARY"));
+        StartProgram(*program, ProgramEnvironment(root));
         return program;
     }
 
@@ -137,14 +135,9 @@ private Q_SLOTS:
         QTemporaryDir root;
         QProcessEnvironment environment = ProgramEnvironment(root.path());
         environment.insert("QTWEBENGINE_CHROMIUM_FLAGS", "--js-flags=--max-old-space-size=64");
-        QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
-        stored.setValue("Sites/Titles", "Hog");
-        stored.setValue("Sites/Urls", server.Url("/hog"));
-        stored.sync();
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Hog"}, {server.Url("/hog")});
         QProcess program;
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(qEnvironmentVariable("ORVANTA_BINARY"));
+        StartProgram(program, environment);
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/hog") >= 3, 120000);
         QCOMPARE(program.state(), QProcess::Running);
         SendSignal(program, SIGTERM);

@@ -4,7 +4,6 @@
 #include <QFile>
 #include <QGuiApplication>
 #include <QProcess>
-#include <QSettings>
 #include <QTemporaryDir>
 #include <csignal>
 
@@ -59,14 +58,9 @@ private Q_SLOTS:
         QProcessEnvironment environment = ProgramEnvironment(root.path());
         environment.insert("QT_QPA_PLATFORM", "xcb");
         environment.remove("QT_XCB_GL_INTEGRATION");
-        QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
-        stored.setValue("Sites/Titles", "Drawn");
-        stored.setValue("Sites/Urls", server.Url("/page"));
-        stored.sync();
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Drawn"}, {server.Url("/page")});
         QProcess program;
-        program.setProcessEnvironment(environment);
-        program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-        program.start(qEnvironmentVariable("ORVANTA_BINARY"));
+        StartProgram(program, environment);
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/loaded") >= 1, 60000);
 
         QFile maps(QStringLiteral("/proc/%1/maps").arg(program.processId()));

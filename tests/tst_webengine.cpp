@@ -4,7 +4,6 @@
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"
 #include "shared/KestTag.h"
-#include "shared/LibCommaText.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -15,7 +14,6 @@
 #include <QSslKey>
 #include <QSslServer>
 #include <QToolButton>
-#include <QSettings>
 #include <QWebEnginePage>
 #include <QWebEngineView>
 #include <csignal>
@@ -28,11 +26,9 @@ QByteArray Titled(const QByteArray& title)
     return "<html><head><title>" + title + "</title></head><body><p>" + title + "</p></body></html>";
 }
 
-void StoreSites(const QStringList& titles, const QStringList& urls, const QString& configFile = ConfigFile())
+void StoreSites(const QStringList& titles, const QStringList& urls)
 {
-    QSettings store(configFile, QSettings::IniFormat);
-    store.setValue("Sites/Titles", ToCommaText(titles));
-    store.setValue("Sites/Urls", ToCommaText(urls));
+    StoreSitesIn(ConfigFile(), titles, urls);
 }
 
 TWebEngineBrowser* EnginePage(TCMain* main, int i)
@@ -330,12 +326,10 @@ private Q_SLOTS:
     {
         QTemporaryDir root;
         const QProcessEnvironment environment = ProgramEnvironment(root.path());
-        StoreSites({"Cookie"}, Paths({"/cookie"}), ConfigFileUnder(root.path()));
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Cookie"}, Paths({"/cookie"}));
         for (int run = 1; run <= 2; ++run) {
             QProcess program;
-            program.setProcessEnvironment(environment);
-            program.setProcessChannelMode(QProcess::ForwardedErrorChannel);
-            program.start(qEnvironmentVariable("ORVANTA_BINARY"));
+            StartProgram(program, environment);
             QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/cookie"), run, 30000);
             // Give the engine the response before the program closes.
             QTRY_VERIFY_WITH_TIMEOUT(QDir(root.filePath("xdg_data_home")).entryList(QDir::AllDirs | QDir::NoDotAndDotDot).size() > 0, 30000);
