@@ -28,6 +28,8 @@ public:
     virtual QString LocationURL() const = 0;
     virtual QString LocationName() const = 0;
     virtual bool Busy() const = 0;
+    // The page's zoom in percent; it stays through navigation and reloads, and never reloads.
+    virtual void SetZoom(int percent) = 0;
     // The widget that takes the page's keyboard input.
     virtual QWidget* Application() const = 0;
 

@@ -31,6 +31,9 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
     });
     connect(FPage, &QWebEnginePage::loadFinished, this, [this](bool) {
         FBusy = false;
+        // A document of another site may come in a new renderer at the engine's own zoom.
+        if (!qFuzzyCompare(FPage->zoomFactor(), FZoomFactor))
+            FPage->setZoomFactor(FZoomFactor);
         Q_EMIT ProgressChange(this, FullProgress, FullProgress);
     });
 }
@@ -108,6 +111,12 @@ QString TWebEngineBrowser::LocationName() const
 bool TWebEngineBrowser::Busy() const
 {
     return FBusy;
+}
+
+void TWebEngineBrowser::SetZoom(int percent)
+{
+    FZoomFactor = percent / 100.0;
+    FPage->setZoomFactor(FZoomFactor);
 }
 
 QWidget* TWebEngineBrowser::Application() const

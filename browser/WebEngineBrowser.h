@@ -26,6 +26,7 @@ public:
     QString LocationURL() const override;
     QString LocationName() const override;
     bool Busy() const override;
+    void SetZoom(int percent) override;
     QWidget* Application() const override;
 
     QWebEngineView* View() const;
@@ -34,4 +35,5 @@ private:
     QWebEngineView* FView;
     TWebPage* FPage;
     bool FBusy = false;
+    qreal FZoomFactor = 1.0;
 };

@@ -25,7 +25,9 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QToolButton>
+#include <QWheelEvent>
 #include <cmath>
+#include <iterator>
 
 namespace {
 
@@ -34,6 +36,36 @@ enum TSiteCommand { SiteAdd = 1, SiteRemove, SiteUpdateHome, SiteUpdateTitle, Si
 
 const QString NewSiteTitle = QStringLiteral("New");
 const QString BlankAddress = QStringLiteral("about:blank");
+
+// The zoom levels of a browser's zoom keys, in percent.
+constexpr int ZoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
+// One notch of a mouse wheel.
+constexpr int WheelNotch = 120;
+
+int NextZoom(int percent, int direction)
+{
+    if (direction > 0) {
+        for (int step : ZoomSteps) {
+            if (step > percent)
+                return step;
+        }
+        return MaximumZoom;
+    }
+    for (auto step = std::rbegin(ZoomSteps); step != std::rend(ZoomSteps); ++step) {
+        if (*step < percent)
+            return *step;
+    }
+    return MinimumZoom;
+}
+
+// A key that changes what a form field holds, as opposed to moving about or a short-cut.
+bool IsTyping(const QKeyEvent* key)
+{
+    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
+        return true;
+    const QString text = key->text();
+    return !text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
+}
 
 void ProcessMessages()
 {
@@ -51,7 +83,8 @@ qint64 Percentage(int progress, int progressMax)
 
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
-TCMain::TCMain(TWebBrowserFactory createBrowser) : FCreateBrowser(std::move(createBrowser))
+TCMain::TCMain(TWebBrowserFactory createBrowser)
+    : FCreateBrowser(std::move(createBrowser)), FPointerHider(MainForm)
 {
     qApp->installEventFilter(this);
     Timer = std::make_unique<QTimer>();
@@ -63,10 +96,9 @@ TCMain::TCMain(TWebBrowserFactory createBrowser) : FCreateBrowser(std::move(crea
     AllPages = true;
     UpdateButtonCaptions(Qt::NoModifier);
     // Hand-edited lists can leave no usable site; the program always has a page.
-    if (Registry()->SiteCount() == 0) {
-        Registry()->Titles = QStringList{NewSiteTitle};
-        Registry()->Urls = QStringList{BlankAddress};
-    }
+    if (Registry()->SiteCount() == 0)
+        Registry()->AddSite(NewSiteTitle, BlankAddress);
+    LockSiteCommands();
     ApplyLayout();
     BuildPages();
 }
@@ -105,6 +137,18 @@ void TCMain::BindEvents()
     QObject::connect(form->tcBrowserContainer, &TTabControl::Change, this, &TCMain::ShowSelectedPage);
     QObject::connect(form->tcBrowserContainer, &TTabControl::MouseMove, this, &TCMain::TabMouseMove);
     QObject::connect(form, &TfrmMain::edtAddressKeyPress, this, &TCMain::AddressKeyPress);
+    QObject::connect(form->FullScreenAction, &QAction::triggered, this, &TCMain::FullScreenClick);
+    for (QAction* item : {form->ZoomInAction, form->ZoomOutAction, form->ZoomResetAction})
+        QObject::connect(item, &QAction::triggered, this, [this, item] { ZoomClick(item); });
+}
+
+// The administrator manages a locked site list: the commands that would change it are off.
+void TCMain::LockSiteCommands()
+{
+    const bool locked = Registry()->SitesLocked();
+    TfrmMain* form = MainForm;
+    for (QAction* item : {form->miAddSite, form->miRemoveSite, form->miUpdateHome, form->miUpdateTitle})
+        item->setEnabled(!locked);
 }
 
 TWebBrowser* TCMain::Browser(int index) const
@@ -149,6 +193,20 @@ void TCMain::ApplyLayout()
     }
 
     form->Layout->SetAlign(form->ProgressBar, settings->ProgressBar == 1 ? TAlign::Top : TAlign::Bottom);
+
+    // Full screen shows the page alone; everything else comes back as it was when it ends.
+    const bool fullScreen = settings->FullScreen;
+    form->Panel1->setVisible(!fullScreen);
+    if (fullScreen) {
+        addressBar->hide();
+        form->ProgressBar->hide();
+    }
+    form->Layout->setContentsMargins(fullScreen ? QMargins() : QMargins(3, 3, 3, 3));
+    form->tcBrowserContainer->SetTabsVisible(!fullScreen);
+    form->MainMenuAction->setEnabled(fullScreen);
+    form->setWindowState(fullScreen ? form->windowState() | Qt::WindowFullScreen
+                                    : form->windowState() & ~Qt::WindowFullScreen);
+    FPointerHider.SetActive(fullScreen);
 
     TTabControl* selector = form->tcBrowserContainer;
     using TStyle = TTabControl::TStyle;
@@ -195,6 +253,8 @@ void TCMain::BuildPages()
         Browsers.emplace_back(page);
         QObject::connect(page, &TWebBrowser::ProgressChange, this, &TCMain::BrowserProgressChange);
         page->SetSilent(true);
+        if (settings->Zoom(i) != NormalZoom)
+            page->SetZoom(settings->Zoom(i));
         page->Navigate(settings->Urls.value(i));
         if (i == ShownIndex)
             selector->AlignClient(page);
@@ -202,6 +262,7 @@ void TCMain::BuildPages()
             selector->Collapse(page);
         page->show();
     }
+    RefreshTicks.Resize(settings->SiteCount());
     SelectPage(ShownIndex);
     EnableTimerByRule();
 }
@@ -354,8 +415,7 @@ void TCMain::TabMenuClick(QObject* sender)
     const int current = CurrentIndex();
     switch (TagOf(sender)) {
     case SiteAdd:
-        settings->Titles.append(NewSiteTitle);
-        settings->Urls.append(BlankAddress);
+        settings->AddSite(NewSiteTitle, BlankAddress);
         ShownIndex = settings->SiteCount() - 1;
         BuildPages();
         break;
@@ -364,8 +424,7 @@ void TCMain::TabMenuClick(QObject* sender)
             ShowNotice(QStringLiteral("There must be at least one site in the list."));
             break;
         }
-        settings->Titles.removeAt(current);
-        settings->Urls.removeAt(current);
+        settings->RemoveSite(current);
         BuildPages();
         break;
     case SiteUpdateHome:
@@ -416,7 +475,7 @@ void TCMain::BrowserProgressChange(TWebBrowser* sender, int progress, int progre
         form->edtAddress->setText(ActualAddress);
         form->edtAddress->setEnabled(true);
         const int current = CurrentIndex();
-        if (settings->Titles.value(current) == NewSiteTitle && !ActualTitle.trimmed().isEmpty()
+        if (settings->Titles.value(current) == NewSiteTitle && !settings->SitesLocked() && !ActualTitle.trimmed().isEmpty()
             && !ActualTitle.contains(QStringLiteral("http:")) && !ActualTitle.contains(QStringLiteral("about:"))) {
             SetSiteTitle(ActualTitle);
             settings->Urls[current] = ActualAddress;
@@ -427,7 +486,7 @@ void TCMain::BrowserProgressChange(TWebBrowser* sender, int progress, int progre
         bar->setToolTip(QStringLiteral("Loading...  %1%").arg(Percentage(progress, progressMax)));
     bar->setRange(qMin(0, progressMax), progressMax);
     bar->setValue(qBound(bar->minimum(), progress, bar->maximum()));
-    bar->setVisible(progress != progressMax && settings->ProgressBar > 0);
+    bar->setVisible(progress != progressMax && settings->ProgressBar > 0 && !settings->FullScreen);
 }
 
 void TCMain::TabMouseMove(Qt::KeyboardModifiers, int x, int y)
@@ -481,7 +540,10 @@ void TCMain::SetupClick(QObject* sender)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet1);
         else if (sender == MainForm->SetupOptionsMenuItem)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
-        dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)")});
+        dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
+                                                   QStringLiteral("Cycle"), QStringLiteral("Refresh")});
+        dialog.SetSitesLocked(settings->SitesLocked());
+        dialog.SetDisplayLocked(settings->SettingsLocked());
         dialog.rgViewmode->SetItemIndex(settings->ViewMode);
         dialog.rgProgressbar->SetItemIndex(settings->ProgressBar);
         dialog.rgAddressBar->SetItemIndex(settings->AddressBar);
@@ -491,27 +553,41 @@ void TCMain::SetupClick(QObject* sender)
         dialog.cbTimerCycle->setChecked(settings->TimerCycleEnabled);
         dialog.edtTimerRefresh->SetValue(settings->TimerRefreshInterval);
         dialog.edtTimerCycle->SetValue(settings->TimerCycleInterval);
+        dialog.edtTimerCyclePause->SetValue(settings->TimerCyclePause);
         dialog.sgSites->setRowCount(settings->SiteCount());
-        for (int row = 0; row < settings->SiteCount(); ++row)
-            dialog.SetSite(row, settings->Titles.at(row), settings->Urls.value(row));
+        for (int row = 0; row < settings->SiteCount(); ++row) {
+            dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
+                                 settings->RefreshTimes.value(row), settings->Zooms.value(row)});
+        }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
 
         if (dialog.exec() == QDialog::Accepted) {
-            settings->ViewMode = dialog.rgViewmode->ItemIndex();
-            settings->ProgressBar = dialog.rgProgressbar->ItemIndex();
-            settings->AddressBar = dialog.rgAddressBar->ItemIndex();
-            settings->HintProgressBar = dialog.cbHintProgressbar->isChecked();
-            settings->HintBrowserSelection = dialog.cbHintBrowserselection->isChecked();
-            settings->TimerRefreshEnabled = dialog.cbTimerRefresh->isChecked();
-            settings->TimerCycleEnabled = dialog.cbTimerCycle->isChecked();
-            settings->TimerRefreshInterval = dialog.edtTimerRefresh->Value();
-            settings->TimerCycleInterval = dialog.edtTimerCycle->Value();
-            settings->Titles.clear();
-            settings->Urls.clear();
-            for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
-                settings->Titles.append(dialog.CellText(row, 0));
-                settings->Urls.append(dialog.CellText(row, 1));
+            // What the administrator locked is shown, never taken back.
+            if (!settings->SettingsLocked()) {
+                settings->ViewMode = dialog.rgViewmode->ItemIndex();
+                settings->ProgressBar = dialog.rgProgressbar->ItemIndex();
+                settings->AddressBar = dialog.rgAddressBar->ItemIndex();
+                settings->HintProgressBar = dialog.cbHintProgressbar->isChecked();
+                settings->HintBrowserSelection = dialog.cbHintBrowserselection->isChecked();
+                settings->TimerRefreshEnabled = dialog.cbTimerRefresh->isChecked();
+                settings->TimerCycleEnabled = dialog.cbTimerCycle->isChecked();
+                settings->TimerRefreshInterval = dialog.edtTimerRefresh->Value();
+                settings->TimerCycleInterval = dialog.edtTimerCycle->Value();
+                settings->TimerCyclePause = dialog.edtTimerCyclePause->Value();
+            }
+            if (!settings->SitesLocked()) {
+                for (QStringList* list : {&settings->Titles, &settings->Urls, &settings->CycleTimes,
+                                          &settings->RefreshTimes, &settings->Zooms})
+                    list->clear();
+                for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
+                    const TSiteRow site = dialog.Site(row);
+                    settings->Titles.append(site.Title);
+                    settings->Urls.append(site.Address);
+                    settings->CycleTimes.append(SiteSecondsEntry(site.CycleTime));
+                    settings->RefreshTimes.append(SiteSecondsEntry(site.RefreshTime));
+                    settings->Zooms.append(site.Zoom);
+                }
             }
             ApplyLayout();
             if (ChangeSignature() != before)
@@ -536,24 +612,28 @@ void TCMain::TimerTick()
     Timer->stop();
     TCRegistry* settings = Registry();
     try {
+        if (InputIdleTicks < INT_MAX)
+            ++InputIdleTicks;
         if (settings->TimerRefreshEnabled) {
-            if (++RefreshTicks >= settings->TimerRefreshInterval) {
-                for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
-                    try {
+            const QList<int> due = RefreshTicks.Tick([settings](int site) { return settings->RefreshTime(site); });
+            for (int i : due) {
+                try {
+                    if (TWebBrowser* page = Browser(i))
                         page->Refresh2();
-                    } catch (const EKestException&) {
-                        // Automatic refreshes fail silently.
-                    }
+                } catch (const EKestException&) {
+                    // Automatic refreshes fail silently.
                 }
-                RefreshTicks = 0;
             }
         } else {
-            RefreshTicks = 0;
+            RefreshTicks.Reset();
         }
         if (settings->TimerCycleEnabled) {
-            if (++CycleTicks >= settings->TimerCycleInterval) {
-                const int current = CurrentIndex();
-                SelectPage(current < settings->SiteCount() - 1 ? current + 1 : 0);
+            // The shown site stays for its own time; one the cycle skips, for the global one.
+            const int current = CurrentIndex();
+            const int stay = settings->CycleTime(current).value_or(settings->TimerCycleInterval);
+            if (++CycleTicks >= stay && !InUse()) {
+                if (const int next = NextCyclingSite(current); next >= 0)
+                    SelectPage(next);
                 CycleTicks = 0;
             }
         } else {
@@ -566,25 +646,114 @@ void TCMain::TimerTick()
     EnableTimerByRule();
 }
 
+// The next site after `from` that takes part in cycling, wrapping; -1 when none does.
+int TCMain::NextCyclingSite(int from)
+{
+    const int count = Registry()->SiteCount();
+    for (int step = 1; step <= count; ++step) {
+        const int site = (from + step) % count;
+        if (Registry()->CycleTime(site))
+            return site;
+    }
+    return -1;
+}
+
+// Someone is working in the window: cycling waits.
+bool TCMain::InUse()
+{
+    const int pause = Registry()->TimerCyclePause;
+    return pause > 0 && InputIdleTicks < pause;
+}
+
+// ---- Full screen and zoom ----
+
+void TCMain::FullScreenClick()
+{
+    Registry()->FullScreen = !Registry()->FullScreen;
+    ApplyLayout();
+}
+
+void TCMain::ZoomClick(QObject* sender)
+{
+    const int zoom = Registry()->Zoom(CurrentIndex());
+    if (sender == MainForm->ZoomInAction)
+        ZoomShownPage(NextZoom(zoom, +1));
+    else if (sender == MainForm->ZoomOutAction)
+        ZoomShownPage(NextZoom(zoom, -1));
+    else
+        ZoomShownPage(NormalZoom);
+}
+
+void TCMain::ZoomShownPage(int percent)
+{
+    const int current = CurrentIndex();
+    TWebBrowser* shown = Browser(current);
+    if (!shown)
+        return;
+    Registry()->SetZoom(current, percent);
+    shown->SetZoom(Registry()->Zoom(current));
+}
+
 // ---- Keyboard ----
+
+// The page that holds a widget, or -1.
+int TCMain::PageOf(const QWidget* widget) const
+{
+    for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
+        if (widget && (widget == page->Application() || page->isAncestorOf(widget)))
+            return i;
+    }
+    return -1;
+}
 
 bool TCMain::ApplicationMessage(QObject* receiver, QEvent* event)
 {
-    if (event->type() != QEvent::ShortcutOverride)
+    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::Wheel)
         return false;
-    TWebBrowser* page = Browser(CurrentIndex());
-    auto* widget = qobject_cast<QWidget*>(receiver);
-    if (!page || !widget || (widget != page->Application() && !page->isAncestorOf(widget)))
+    const int page = PageOf(qobject_cast<QWidget*>(receiver));
+    if (page < 0 || page != CurrentIndex())
         return false;
-    // Alt combinations stay the window's accelerators; every other key (Tab, Backspace, the
-    // arrows, the clipboard keys) belongs to the page and never fires a short-cut.
-    if (static_cast<QKeyEvent*>(event)->modifiers().testFlag(Qt::AltModifier))
+    if (event->type() == QEvent::Wheel) {
+        // Ctrl with the wheel zooms the page, a step a notch, as browsers do.
+        auto* wheel = static_cast<QWheelEvent*>(event);
+        if (!wheel->modifiers().testFlag(Qt::ControlModifier))
+            return false;
+        FWheelTurn += wheel->angleDelta().y();
+        for (; FWheelTurn >= WheelNotch; FWheelTurn -= WheelNotch)
+            ZoomShownPage(NextZoom(Registry()->Zoom(page), +1));
+        for (; FWheelTurn <= -WheelNotch; FWheelTurn += WheelNotch)
+            ZoomShownPage(NextZoom(Registry()->Zoom(page), -1));
+        event->accept();
+        return true;
+    }
+    auto* key = static_cast<QKeyEvent*>(event);
+    // Alt combinations stay the window's accelerators and its own keys stay its own; every
+    // other key (Tab, Backspace, the arrows, the clipboard keys) belongs to the page and
+    // never fires a short-cut.
+    if (key->modifiers().testFlag(Qt::AltModifier) || MainForm->IsProgramKey(key))
         return false;
     event->accept();
     return true;
 }
 
+// Input in the window holds cycling back; typing in a page holds its automatic refresh back.
+void TCMain::NoteInput(QObject* receiver, QEvent* event)
+{
+    const QEvent::Type type = event->type();
+    if (!event->spontaneous()
+        || (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::Wheel
+            && type != QEvent::KeyPress))
+        return;
+    auto* widget = qobject_cast<QWidget*>(receiver);
+    if (!widget || widget->window() != MainForm)
+        return;
+    InputIdleTicks = 0;
+    if (type == QEvent::KeyPress && IsTyping(static_cast<QKeyEvent*>(event)))
+        RefreshTicks.Typed(PageOf(widget));
+}
+
 bool TCMain::eventFilter(QObject* watched, QEvent* event)
 {
+    NoteInput(watched, event);
     return ApplicationMessage(watched, event);
 }

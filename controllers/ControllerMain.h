@@ -2,10 +2,13 @@
 
 #include "browser/WebBrowser.h"
 #include "controllers/ControllerRegistry.h"
+#include "controllers/RefreshTicks.h"
+#include "platform/PointerHider.h"
 #include "shared/KestControllerCustomMain.h"
 #include "views/ViewMain.h"
 
 #include <QTimer>
+#include <climits>
 #include <memory>
 #include <vector>
 
@@ -21,8 +24,10 @@ public:
 
     std::vector<std::unique_ptr<TWebBrowser>> Browsers;
     std::unique_ptr<QTimer> Timer;
-    int RefreshTicks = 0;
+    TRefreshTicks RefreshTicks;
     int CycleTicks = 0;
+    // Seconds since the last pointer movement, click, wheel turn or key in the window.
+    int InputIdleTicks = INT_MAX;
     bool AllPages = false;
     bool ShowAccelerators = false;
     int ShownIndex = 0;
@@ -59,6 +64,11 @@ public:
     // Automation timers.
     void TimerTick();
 
+    // Full screen and zoom.
+    void FullScreenClick();
+    void ZoomClick(QObject* sender);
+    void ZoomShownPage(int percent);
+
     // Keeps keyboard input with the shown page; true when the event is handled.
     bool ApplicationMessage(QObject* receiver, QEvent* event);
 
@@ -67,9 +77,16 @@ protected:
 
 private:
     void BindEvents();
+    void LockSiteCommands();
+    void NoteInput(QObject* receiver, QEvent* event);
+    int PageOf(const QWidget* widget) const;
+    int NextCyclingSite(int from);
+    bool InUse();
     void EnableTimerByRule();
     void StopPages(bool allPages);
     QString ChangeSignature();
 
     TWebBrowserFactory FCreateBrowser;
+    TPointerHider FPointerHider;
+    int FWheelTurn = 0;
 };

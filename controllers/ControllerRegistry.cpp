@@ -2,12 +2,52 @@
 
 #include "shared/LibCommaText.h"
 
+#include <climits>
+
 namespace {
 
 const QString SettingsSection = QStringLiteral("Settings");
 const QString SitesSection = QStringLiteral("Sites");
 
+// A per-site entry: a whole number from `least` to `most`, or empty (a bad entry too).
+QString Entry(const QString& text, int least, int most)
+{
+    bool ok = false;
+    const int value = text.trimmed().toInt(&ok, 10);
+    return ok && value >= least && value <= most ? QString::number(value) : QString();
+}
+
+QStringList Entries(const QString& commaText, int least, int most)
+{
+    QStringList entries = FromCommaText(commaText);
+    for (QString& entry : entries)
+        entry = Entry(entry, least, most);
+    return entries;
+}
+
+// A site's own seconds, the global interval when it has none; nothing for 0 (never).
+std::optional<int> Seconds(const QStringList& entries, int site, int interval)
+{
+    const QString entry = entries.value(site);
+    if (entry.isEmpty())
+        return interval;
+    const int seconds = entry.toInt();
+    return seconds > 0 ? std::optional<int>(seconds) : std::nullopt;
+}
+
+void Fit(QStringList& entries, int count)
+{
+    entries = entries.mid(0, count);
+    while (entries.size() < count)
+        entries.append(QString());
+}
+
 } // namespace
+
+QString SiteSecondsEntry(const QString& text)
+{
+    return Entry(text, 0, INT_MAX);
+}
 
 TCRegistry::TCRegistry()
 {
@@ -24,6 +64,59 @@ int TCRegistry::SiteCount() const
     return Titles.size();
 }
 
+bool TCRegistry::SitesLocked() const
+{
+    return IsLocked(SitesSection);
+}
+
+bool TCRegistry::SettingsLocked() const
+{
+    return IsLocked(SettingsSection);
+}
+
+void TCRegistry::AddSite(const QString& title, const QString& address)
+{
+    Titles.append(title);
+    Urls.append(address);
+    FitSiteValues();
+}
+
+void TCRegistry::RemoveSite(int index)
+{
+    for (QStringList* list : {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms}) {
+        if (index >= 0 && index < list->size())
+            list->removeAt(index);
+    }
+}
+
+void TCRegistry::FitSiteValues()
+{
+    for (QStringList* list : {&CycleTimes, &RefreshTimes, &Zooms})
+        Fit(*list, SiteCount());
+}
+
+std::optional<int> TCRegistry::CycleTime(int site) const
+{
+    return Seconds(CycleTimes, site, TimerCycleInterval);
+}
+
+std::optional<int> TCRegistry::RefreshTime(int site) const
+{
+    return Seconds(RefreshTimes, site, TimerRefreshInterval);
+}
+
+int TCRegistry::Zoom(int site) const
+{
+    const QString entry = Zooms.value(site);
+    return entry.isEmpty() ? NormalZoom : entry.toInt();
+}
+
+void TCRegistry::SetZoom(int site, int percent)
+{
+    if (site >= 0 && site < Zooms.size())
+        Zooms[site] = percent == NormalZoom ? QString() : QString::number(qBound(MinimumZoom, percent, MaximumZoom));
+}
+
 void TCRegistry::ReadSettings()
 {
     ViewMode = ReadInteger(SettingsSection, QStringLiteral("ViewMode"), 2);
@@ -35,12 +128,18 @@ void TCRegistry::ReadSettings()
     TimerCycleEnabled = ReadBool(SettingsSection, QStringLiteral("TimerCycleEnabled"), false);
     TimerRefreshInterval = ReadInteger(SettingsSection, QStringLiteral("TimerRefreshInterval"), 120);
     TimerCycleInterval = ReadInteger(SettingsSection, QStringLiteral("TimerCycleInterval"), 10);
+    TimerCyclePause = ReadInteger(SettingsSection, QStringLiteral("TimerCyclePause"), 30);
+    FullScreen = ReadBool(SettingsSection, QStringLiteral("FullScreen"), false);
     Titles = FromCommaText(ReadString(SitesSection, QStringLiteral("Titles"), QStringLiteral("New")));
     Urls = FromCommaText(ReadString(SitesSection, QStringLiteral("Urls"), QStringLiteral("about:blank")));
     // Hand-edited lists may differ in length; every user indexes both by the same number.
     const int count = qMin(Titles.size(), Urls.size());
     Titles = Titles.mid(0, count);
     Urls = Urls.mid(0, count);
+    CycleTimes = Entries(ReadString(SitesSection, QStringLiteral("CycleTimes"), QString()), 0, INT_MAX);
+    RefreshTimes = Entries(ReadString(SitesSection, QStringLiteral("RefreshTimes"), QString()), 0, INT_MAX);
+    Zooms = Entries(ReadString(SitesSection, QStringLiteral("Zooms"), QString()), MinimumZoom, MaximumZoom);
+    FitSiteValues();
 }
 
 void TCRegistry::WriteSettings()
@@ -54,6 +153,11 @@ void TCRegistry::WriteSettings()
     WriteBool(SettingsSection, QStringLiteral("TimerCycleEnabled"), TimerCycleEnabled);
     WriteInteger(SettingsSection, QStringLiteral("TimerRefreshInterval"), TimerRefreshInterval);
     WriteInteger(SettingsSection, QStringLiteral("TimerCycleInterval"), TimerCycleInterval);
+    WriteInteger(SettingsSection, QStringLiteral("TimerCyclePause"), TimerCyclePause);
+    WriteBool(SettingsSection, QStringLiteral("FullScreen"), FullScreen);
     WriteString(SitesSection, QStringLiteral("Titles"), ToCommaText(Titles));
     WriteString(SitesSection, QStringLiteral("Urls"), ToCommaText(Urls));
+    WriteString(SitesSection, QStringLiteral("CycleTimes"), ToCommaText(CycleTimes));
+    WriteString(SitesSection, QStringLiteral("RefreshTimes"), ToCommaText(RefreshTimes));
+    WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
 }

@@ -3,6 +3,7 @@
 #include "shared/KestControllerCustomRegistry.h"
 
 #include <QStringList>
+#include <optional>
 
 // The program's settings record and site list, read at start and written at exit.
 class TCRegistry : public TCCustomRegistry
@@ -12,6 +13,9 @@ public:
     ~TCRegistry() override;
 
     int SiteCount() const;
+    // The administrator's lock on the site list or on the settings record.
+    bool SitesLocked() const;
+    bool SettingsLocked() const;
 
     int ViewMode = 2;
     int ProgressBar = 2;
@@ -24,8 +28,35 @@ public:
     bool TimerCycleEnabled = false;
     int TimerRefreshInterval = 120;
     int TimerCycleInterval = 10;
+    // Seconds without input in the window before cycling goes on; 0 never waits.
+    int TimerCyclePause = 30;
+    bool FullScreen = false;
+
+    // Per site, entry i for site i, each kept as long as the site list: a site's own cycle and
+    // refresh seconds (empty: the global interval, 0: never) and its zoom in percent (empty: 100).
+    QStringList CycleTimes;
+    QStringList RefreshTimes;
+    QStringList Zooms;
+
+    void AddSite(const QString& title, const QString& address);
+    void RemoveSite(int index);
+    // Pads the per-site lists with empty entries, or cuts them, to the length of the site list.
+    void FitSiteValues();
+    // The seconds that apply to a site; nothing when it never cycles or refreshes.
+    std::optional<int> CycleTime(int site) const;
+    std::optional<int> RefreshTime(int site) const;
+    int Zoom(int site) const;
+    void SetZoom(int site, int percent);
 
 protected:
     void ReadSettings() override;
     void WriteSettings() override;
 };
+
+// A site's own seconds as stored: a whole number from 0, or empty (for anything else too).
+QString SiteSecondsEntry(const QString& text);
+
+// Zoom levels a site may have, in percent.
+constexpr int MinimumZoom = 25;
+constexpr int MaximumZoom = 500;
+constexpr int NormalZoom = 100;

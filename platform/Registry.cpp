@@ -1,26 +1,42 @@
 #include "platform/Registry.h"
 
-TRegistry::TRegistry() = default;
+TRegistry::TRegistry(TRootKey root) : FRoot(root) {}
 
 TRegistry::~TRegistry() = default;
 
-bool TRegistry::OpenKey(const QString& path)
+std::unique_ptr<QSettings> TRegistry::Open(const QString& path) const
 {
-    FSettings.reset();
     const QStringList parts = path.split(QLatin1Char('\\'), Qt::SkipEmptyParts);
     if (parts.size() != 3 || parts.at(0) != QLatin1String("Software"))
-        return false;
-    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, QSettings::UserScope,
-                                                parts.at(1), parts.at(2));
-    // The file is parsed on first use: a key that can't be read must not be written over later.
+        return nullptr;
+    const auto scope = FRoot == TRootKey::LocalMachine ? QSettings::SystemScope : QSettings::UserScope;
+    auto settings = std::make_unique<QSettings>(QSettings::NativeFormat, scope, parts.at(1), parts.at(2));
+    settings->setFallbacksEnabled(false);
     settings->childGroups();
-    if (settings->status() != QSettings::NoError)
-        return false;
-    // Creates the folder on the way; a key that can't be written can't be opened with full access.
-    if (!settings->isWritable())
-        return false;
-    FSettings = std::move(settings);
-    return true;
+    return settings;
+}
+
+bool TRegistry::OpenKey(const QString& path)
+{
+    FReadOnly = false;
+    FSettings = Open(path);
+    // A key that can't be read must not be written over later. Creates the folder on the way;
+    // a key that can't be written can't be opened with full access.
+    if (FSettings && (FSettings->status() != QSettings::NoError || !FSettings->isWritable()))
+        FSettings.reset();
+    return FSettings != nullptr;
+}
+
+// A user's key on a file system reads the machine's file too, and takes on its parse errors
+// unless that file is already open elsewhere: an unreadable machine key stays open, unused,
+// for as long as this accessor lives, so that the user's key opened after it is judged alone.
+bool TRegistry::OpenKeyReadOnly(const QString& path)
+{
+    FReadOnly = true;
+    FSettings = Open(path);
+    if (FSettings && FSettings->status() != QSettings::NoError)
+        FUnreadable = std::move(FSettings);
+    return FSettings != nullptr;
 }
 
 bool TRegistry::HasOpenKey() const
@@ -40,7 +56,7 @@ bool TRegistry::OpenSection(const QString& section, bool canCreate)
     const bool exists = FSettings->childGroups().contains(section);
     if (!exists && !canCreate)
         return false;
-    if (!exists && !FSettings->isWritable())
+    if (!exists && (FReadOnly || !FSettings->isWritable()))
         throw ERegistryException(QStringLiteral("Failed to create key %1").arg(section));
     FSettings->beginGroup(section);
     return true;
@@ -67,7 +83,7 @@ QString TRegistry::ReadString(const QString& name) const
 
 void TRegistry::WriteString(const QString& name, const QString& value)
 {
-    if (!FSettings || !FSettings->isWritable())
+    if (!FSettings || FReadOnly || !FSettings->isWritable())
         throw ERegistryException(QStringLiteral("Failed to set data for '%1'").arg(name));
     FSettings->setValue(name, value);
     FUnflushed.append(name);

@@ -12,19 +12,25 @@ public:
     using EKestException::EKestException;
 };
 
-// One per-user settings key of named sections holding string values. With QSettings in its
-// native format this is the registry key HKEY_CURRENT_USER\Software\<maker>\<product> on
-// Windows and $XDG_CONFIG_HOME/<maker>/<product>.conf elsewhere. Values written are kept in
-// memory until Flush, which replaces the stored file as a whole.
+// Whose key: the user's own, or the one the administrator sets for every user of the machine.
+enum class TRootKey { CurrentUser, LocalMachine };
+
+// One settings key of named sections holding string values. With QSettings in its native
+// format this is the registry key HKEY_CURRENT_USER (or HKEY_LOCAL_MACHINE) \Software\<maker>
+// \<product> on Windows and <maker>/<product>.conf in $XDG_CONFIG_HOME (or the first folder of
+// $XDG_CONFIG_DIRS) elsewhere. Values written are kept in memory until Flush, which replaces
+// the stored file as a whole. A key never falls back to another one: its owner decides that.
 class TRegistry
 {
 public:
-    TRegistry();
+    explicit TRegistry(TRootKey root = TRootKey::CurrentUser);
     ~TRegistry();
 
     // Opens "\Software\<maker>\<product>" with full access, creating it when missing; false
     // when it can't be read or written. Nothing is stored while no key is open.
     bool OpenKey(const QString& path);
+    // Opens the key for reading only; a missing key opens empty. False when it can't be read.
+    bool OpenKeyReadOnly(const QString& path);
     bool HasOpenKey() const;
     QString FileName() const;
 
@@ -40,6 +46,11 @@ public:
     void Flush();
 
 private:
+    std::unique_ptr<QSettings> Open(const QString& path) const;
+
+    TRootKey FRoot;
+    bool FReadOnly = false;
     std::unique_ptr<QSettings> FSettings;
+    std::unique_ptr<QSettings> FUnreadable;
     QStringList FUnflushed;
 };

@@ -119,6 +119,17 @@ int TTabControl::Length(const QString& caption) const
     return fontMetrics().size(Qt::TextShowMnemonic, caption).width() + space;
 }
 
+void TTabControl::SetTabsVisible(bool visible)
+{
+    FTabsVisible = visible;
+    LayoutTabs();
+}
+
+bool TTabControl::TabsVisible() const
+{
+    return FTabsVisible;
+}
+
 int TTabControl::LineCount() const
 {
     return FLines;
@@ -128,6 +139,14 @@ int TTabControl::LineCount() const
 // the control to the client area.
 void TTabControl::LayoutTabs()
 {
+    if (!FTabsVisible) {
+        FRects.clear();
+        FLines = 0;
+        FClient->setGeometry(rect());
+        RealignPages();
+        update();
+        return;
+    }
     const int thickness = Thickness();
     const int room = Vertical() ? height() : width();
     FRects.clear();
@@ -331,7 +350,7 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
 void TTabControl::paintEvent(QPaintEvent*)
 {
     QPainter painter(this);
-    if (FStyle == TStyle::Tabs) {
+    if (FStyle == TStyle::Tabs && FTabsVisible) {
         QStyleOptionTabWidgetFrame frame;
         frame.initFrom(this);
         frame.rect = FClient->geometry().adjusted(-FrameWidth, -FrameWidth, FrameWidth, FrameWidth);

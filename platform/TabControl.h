@@ -43,6 +43,10 @@ public:
     QRect TabRect(int index) const;
     int LineCount() const;
 
+    // Without its tabs the client area fills the whole control, with no frame.
+    void SetTabsVisible(bool visible);
+    bool TabsVisible() const;
+
     QWidget* ClientArea() const;
     void AlignClient(QWidget* page);
     void Collapse(QWidget* page);
@@ -80,6 +84,7 @@ private:
     TStyle FStyle = TStyle::Tabs;
     TPosition FPosition = TPosition::Top;
     bool FMultiLine = false;
+    bool FTabsVisible = true;
     QWidget* FClient;
     QList<QPointer<QWidget>> FAligned;
     QPointer<QMenu> FPopup;

@@ -5,6 +5,7 @@
 #include "platform/Registry.h"
 
 #include <QWidget>
+#include <optional>
 
 namespace {
 
@@ -15,12 +16,35 @@ bool HasSizeableBorder(const QWidget* form)
     return form->minimumSize() != form->maximumSize();
 }
 
+// The stored text of a value; nothing when the section or the value is missing, or when it is
+// of another type than text.
+std::optional<QString> StoredString(TRegistry& registry, const QString& section, const QString& name)
+{
+    if (!registry.OpenSection(section, false))
+        return std::nullopt;
+    std::optional<QString> result;
+    try {
+        if (registry.ValueExists(name))
+            result = registry.ReadString(name);
+    } catch (const ERegistryException&) {
+        // A value of another type than text counts as missing.
+    }
+    registry.CloseSection();
+    return result;
+}
+
 } // namespace
 
-TCCustomRegistry::TCCustomRegistry() : FRegistry(std::make_unique<TRegistry>())
+TCCustomRegistry::TCCustomRegistry()
+    : FRegistry(std::make_unique<TRegistry>()),
+      FSystemRegistry(std::make_unique<TRegistry>(TRootKey::LocalMachine))
 {
+    // The machine's key first: the user's is then judged on its own file alone.
+    const bool systemRead = FSystemRegistry->OpenKeyReadOnly(GetKeyPath());
     if (!FRegistry->OpenKey(GetKeyPath()))
         ShowNotice(QStringLiteral("Error reading Windows Registry."));
+    if (!systemRead)
+        ShowNotice(QStringLiteral("The administrator's settings can't be read. Your own settings are used."));
 }
 
 TCCustomRegistry::~TCCustomRegistry()
@@ -54,19 +78,20 @@ QString TCCustomRegistry::GetKeyPath() const
     return QStringLiteral("\\Software\\%1\\%2").arg(QString::fromLatin1(MakerName), ProductKeyOf(ApplicationTitle()));
 }
 
+bool TCCustomRegistry::IsLocked(const QString& section) const
+{
+    const QString locked = StoredString(*FSystemRegistry, section, QStringLiteral("Locked")).value_or(QString());
+    return locked.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || locked.toInt() != 0;
+}
+
 QString TCCustomRegistry::ReadString(const QString& section, const QString& name, const QString& defaultValue)
 {
-    if (!FRegistry->OpenSection(section, false))
-        return defaultValue;
-    QString result = defaultValue;
-    try {
-        if (FRegistry->ValueExists(name))
-            result = FRegistry->ReadString(name);
-    } catch (const ERegistryException&) {
-        // A value of another type than text: the default stands.
-    }
-    FRegistry->CloseSection();
-    return result;
+    std::optional<QString> result;
+    if (!IsLocked(section))
+        result = StoredString(*FRegistry, section, name);
+    if (!result)
+        result = StoredString(*FSystemRegistry, section, name);
+    return result.value_or(defaultValue);
 }
 
 int TCCustomRegistry::ReadInteger(const QString& section, const QString& name, int defaultValue)
@@ -83,7 +108,7 @@ bool TCCustomRegistry::ReadBool(const QString& section, const QString& name, boo
 
 void TCCustomRegistry::WriteString(const QString& section, const QString& name, const QString& value)
 {
-    if (!FRegistry->HasOpenKey())
+    if (!FRegistry->HasOpenKey() || IsLocked(section))
         return;
     FRegistry->OpenSection(section, true);
     try {

@@ -10,6 +10,9 @@ class TRegistry;
 // placements at once, and reads its settings when created and writes them when destroyed.
 // A derived store calls Load() at the end of its constructor and Save() at the start of its
 // destructor, while its own fields exist.
+// The administrator's key for the machine stands behind the user's: a value the user has not
+// stored is read from it, and a section it marks Locked=true is read from it alone and never
+// written to the user's key, which keeps its own values for the day the lock is lifted.
 class TCCustomRegistry
 {
 public:
@@ -21,6 +24,7 @@ public:
     void ReadFormPlacement(QWidget* form);
     void WriteFormPlacement(QWidget* form);
     QString GetKeyPath() const;
+    bool IsLocked(const QString& section) const;
 
 protected:
     TCCustomRegistry();
@@ -40,5 +44,6 @@ protected:
 
 private:
     std::unique_ptr<TRegistry> FRegistry;
+    std::unique_ptr<TRegistry> FSystemRegistry;
     bool FSaved = false;
 };

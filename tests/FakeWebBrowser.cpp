@@ -90,6 +90,11 @@ void TFakeWebBrowser::Refresh2()
         throw EKestException(QStringLiteral("no document"));
 }
 
+void TFakeWebBrowser::SetZoom(int percent)
+{
+    Zoom = percent;
+}
+
 void TFakeWebBrowser::Stop()
 {
     Record(QStringLiteral("Stop"));

@@ -32,6 +32,7 @@ public:
     QString LocationURL() const override;
     QString LocationName() const override;
     bool Busy() const override;
+    void SetZoom(int percent) override;
     QWidget* Application() const override;
 
     // A finished load of a document with this address and title.
@@ -41,6 +42,7 @@ public:
     QStringList Calls;
     QString Url;
     QString Title;
+    int Zoom = 100;
     bool FailBack = false;
     bool FailForward = false;
     bool FailRefresh = false;

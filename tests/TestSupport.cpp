@@ -13,7 +13,7 @@
 
 namespace {
 
-const char* const XdgFolders[] = {"XDG_CONFIG_HOME", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
+const char* const XdgFolders[] = {"XDG_CONFIG_HOME", "XDG_CONFIG_DIRS", "XDG_DATA_HOME", "XDG_CACHE_HOME", "XDG_RUNTIME_DIR"};
 
 QString MakeXdgFolder(const QString& root, const char* name)
 {
@@ -61,6 +61,11 @@ QString ConfigFileUnder(const QString& root)
     return root + QStringLiteral("/xdg_config_home/Quenbrook/Orvanta.conf");
 }
 
+QString SystemConfigFileUnder(const QString& root)
+{
+    return root + QStringLiteral("/xdg_config_dirs/Quenbrook/Orvanta.conf");
+}
+
 void StartProgram(QProcess& program, const QProcessEnvironment& environment)
 {
     program.setProcessEnvironment(environment);
@@ -91,6 +96,11 @@ QString ConfigFolder()
 QString ConfigFile()
 {
     return ConfigFolder() + QStringLiteral("/Orvanta.conf");
+}
+
+QString SystemConfigFile()
+{
+    return qEnvironmentVariable("XDG_CONFIG_DIRS") + QStringLiteral("/Quenbrook/Orvanta.conf");
 }
 
 void WriteConfig(const QByteArray& content)

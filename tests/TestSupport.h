@@ -30,6 +30,8 @@ private:
 // under root; its settings file is ConfigFileUnder(root).
 class QProcessEnvironment ProgramEnvironment(const QString& root);
 QString ConfigFileUnder(const QString& root);
+// The administrator's settings file for the program run with ProgramEnvironment(root).
+QString SystemConfigFileUnder(const QString& root);
 
 // Sends a signal to a running program; nothing when it has ended (a process id of 0 would
 // signal the whole process group, the tests included).
@@ -44,6 +46,8 @@ void StoreSitesIn(const QString& configFile, const QStringList& titles, const QS
 
 QString ConfigFolder();
 QString ConfigFile();
+// The administrator's settings file of the test process.
+QString SystemConfigFile();
 void WriteConfig(const QByteArray& content);
 QByteArray ReadConfig();
 void RemoveConfig();

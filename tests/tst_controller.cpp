@@ -705,18 +705,18 @@ private Q_SLOTS:
         TMain main;
         for (int i = 0; i < 3; ++i)
             main->TimerTick();
-        QCOMPARE(main->RefreshTicks, 3);
+        QCOMPARE(main->RefreshTicks.Ticks(0), 3);
         main.Settings()->TimerRefreshEnabled = false;
         main->BuildPages();
         QVERIFY(!main->Timer->isActive());
-        QCOMPARE(main->RefreshTicks, 3);
+        QCOMPARE(main->RefreshTicks.Ticks(0), 3);
         main.Settings()->TimerRefreshEnabled = true;
         main->TimerTick();
-        QCOMPARE(main->RefreshTicks, 4);
+        QCOMPARE(main->RefreshTicks.Ticks(0), 4);
         main.Settings()->TimerRefreshEnabled = false;
         main.Settings()->TimerCycleEnabled = true;
         main->TimerTick();
-        QCOMPARE(main->RefreshTicks, 0);
+        QCOMPARE(main->RefreshTicks.Ticks(0), 0);
     }
 
     void timerComesBackAfterAFailingTick()

@@ -62,7 +62,7 @@ private Q_SLOTS:
         QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
         QCOMPARE(stored.childGroups(), (QStringList{"Forms", "Settings", "Sites"}));
         stored.beginGroup("Settings");
-        QCOMPARE(stored.childKeys().size(), 9);
+        QCOMPARE(stored.childKeys().size(), 11);
         stored.endGroup();
         QCOMPARE(stored.value("Sites/Titles").toString(), QStringLiteral("New"));
         QCOMPARE(stored.value("Sites/Urls").toString(), QStringLiteral("about:blank"));
@@ -156,6 +156,59 @@ private Q_SLOTS:
             copy->Signal(SIGTERM);
             QVERIFY(copy->Process.waitForFinished(30000));
         }
+    }
+
+    // The administrator's file for every user: where it stands behind the user's own, where
+    // its lock wins, and that a damaged one is passed over. The sites the program loads tell.
+    void administratorsSettings_data()
+    {
+        QTest::addColumn<QByteArray>("system");
+        QTest::addColumn<bool>("ownSites");
+        QTest::addColumn<QString>("loaded");
+        QTest::addColumn<QString>("storedTitles");
+        QTest::newRow("a new user gets the administrator's sites") << QByteArray() << false << "/admin" << "Admin";
+        QTest::newRow("the user's own sites win") << QByteArray() << true << "/own" << "Own";
+        QTest::newRow("a locked list wins") << QByteArray("Locked=true\n") << true << "/admin" << "Own";
+        QTest::newRow("a damaged file is passed over") << QByteArray("[Broken\n") << true << "/own" << "Own";
+    }
+    void administratorsSettings()
+    {
+        QFETCH(QByteArray, system);
+        QFETCH(bool, ownSites);
+        QFETCH(QString, loaded);
+        THttpServer server;
+        server.SetPage("/admin", "<html><head><title>Admin</title></head></html>");
+        server.SetPage("/own", "<html><head><title>Own</title></head></html>");
+        QTemporaryDir root;
+        const QString systemFile = SystemConfigFileUnder(root.path());
+        QDir().mkpath(QFileInfo(systemFile).path());
+        QFile file(systemFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        const QByteArray content = "[Sites]\nTitles=Admin\nUrls=" + server.Url("/admin").toUtf8() + "\n" + system;
+        file.write(content);
+        file.close();
+        if (ownSites)
+            StoreSitesIn(ConfigFileUnder(root.path()), {"Own"}, {server.Url("/own")});
+
+        TProgram program(root.path());
+        program.Start();
+        // A damaged file is reported in a message box that holds the start until it is closed;
+        // ending the program closes it.
+        if (system.startsWith("[Broken")) {
+            QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
+        } else {
+            QTRY_VERIFY_WITH_TIMEOUT(server.Count(loaded) > 0, 60000);
+            QCOMPARE(server.Total(), server.Count(loaded));
+        }
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitCode(), 0);
+
+        QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
+        QTEST(stored.value("Sites/Titles").toString(), "storedTitles");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), content);
+        QCOMPARE(QDir(QFileInfo(systemFile).path()).entryList(QDir::Files), QStringList{"Orvanta.conf"});
     }
 
     void sameProgramFileInAnyLetterCase_data()

@@ -96,6 +96,98 @@ private Q_SLOTS:
         QTEST(store.Urls, "urls");
     }
 
+    // Per-site values follow the site list: padded, cut, and a bad entry reads as empty.
+    void readsPerSiteValues_data()
+    {
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QStringList>("cycleTimes");
+        QTest::addColumn<QStringList>("zooms");
+        QTest::addColumn<QList<int>>("cycleSeconds");
+        QTest::newRow("missing") << QByteArray() << QStringList{"", "", ""} << QStringList{"", "", ""}
+                                 << QList<int>{10, 10, 10};
+        QTest::newRow("short lists padded") << QByteArray("CycleTimes=5\nZooms=150") << QStringList{"5", "", ""}
+                                            << QStringList{"150", "", ""} << QList<int>{5, 10, 10};
+        QTest::newRow("long lists cut") << QByteArray("CycleTimes=\"1,2,3,4\"\nZooms=\"90,,,110\"")
+                                        << QStringList{"1", "2", "3"} << QStringList{"90", "", ""} << QList<int>{1, 2, 3};
+        QTest::newRow("bad entries empty") << QByteArray("CycleTimes=\"abc,-5,0\"\nZooms=\"10,501,x\"")
+                                           << QStringList{"", "", "0"} << QStringList{"", "", ""}
+                                           << QList<int>{10, 10, -1};
+    }
+    void readsPerSiteValues()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QList<int>, cycleSeconds);
+        WriteConfig("[Sites]\nTitles=\"a,b,c\"\nUrls=\"1,2,3\"\n" + stored + "\n");
+        TCRegistry store;
+        QTEST(store.CycleTimes, "cycleTimes");
+        QTEST(store.Zooms, "zooms");
+        QCOMPARE(store.RefreshTimes, (QStringList{"", "", ""}));
+        for (int site = 0; site < 3; ++site)
+            QCOMPARE(store.CycleTime(site).value_or(-1), cycleSeconds.at(site));
+    }
+
+    // The administrator's file stands behind the user's; a locked section stands alone and
+    // the user's own values are kept, unwritten, for the day the lock is lifted.
+    void administratorsSettings_data()
+    {
+        QTest::addColumn<QByteArray>("system");
+        QTest::addColumn<QByteArray>("own");
+        QTest::addColumn<QStringList>("titles");
+        QTest::addColumn<int>("viewMode");
+        QTest::addColumn<QString>("storedTitles");
+        QTest::addColumn<QString>("storedViewMode");
+        QTest::addColumn<int>("notices");
+        const QByteArray admin = "[Settings]\nViewMode=4\n[Sites]\nTitles=\"A,B\"\nUrls=\"a,b\"\n";
+        const QByteArray own = "[Settings]\nViewMode=3\n[Sites]\nTitles=Own\nUrls=own\n";
+        QTest::newRow("a new user gets the administrator's") << admin << QByteArray() << QStringList{"A", "B"} << 4
+                                                             << "Changed" << "1" << 0;
+        QTest::newRow("own settings win") << admin << own << QStringList{"Own"} << 3 << "Changed" << "1" << 0;
+        QTest::newRow("locked sites win") << admin + "Locked=true\n" << own << QStringList{"A", "B"} << 3 << "Own"
+                                          << "1" << 0;
+        QTest::newRow("locked settings win")
+            << QByteArray("[Settings]\nViewMode=4\nLocked=1\n[Sites]\nTitles=A\nUrls=a\n") << own
+            << QStringList{"Own"} << 4 << "Changed" << "3" << 0;
+        QTest::newRow("a lock in the own file counts for nothing") << admin << own + "Locked=true\n"
+                                                                   << QStringList{"Own"} << 3 << "Changed" << "1" << 0;
+        QTest::newRow("damaged file reported and ignored") << QByteArray("[Sites\nTitles=A\nUrls=a\n") << own
+                                                           << QStringList{"Own"} << 3 << "Changed" << "1" << 1;
+    }
+    void administratorsSettings()
+    {
+        QFETCH(QByteArray, system);
+        QFETCH(QByteArray, own);
+        QDir().mkpath(QFileInfo(SystemConfigFile()).path());
+        QFile file(SystemConfigFile());
+        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
+        file.write(system);
+        file.close();
+        if (!own.isEmpty())
+            WriteConfig(own);
+        TMessageLog log;
+        {
+            TCRegistry store;
+            QTEST(store.Titles, "titles");
+            QTEST(store.ViewMode, "viewMode");
+            store.Titles = QStringList{"Changed"};
+            store.Urls = QStringList{"changed"};
+            store.ViewMode = 1;
+        }
+        QTEST(int(log.Messages.size()), "notices");
+        if (!log.Messages.isEmpty()) {
+            QCOMPARE(log.Messages.first().Caption, QStringLiteral("Orvanta"));
+            QCOMPARE(log.Messages.first().Icon, TMessageIcon::NoIcon);
+            QVERIFY(log.Messages.first().Text.startsWith("The administrator's settings can't be read."));
+        }
+        QSettings stored = Stored();
+        QTEST(stored.value("Sites/Titles").toString(), "storedTitles");
+        QTEST(stored.value("Settings/ViewMode").toString(), "storedViewMode");
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QCOMPARE(file.readAll(), system);
+        file.close();
+        QCOMPARE(QDir(QFileInfo(SystemConfigFile()).path()).entryList(QDir::Files), QStringList{"Orvanta.conf"});
+        QVERIFY(file.remove());
+    }
+
     void writesWhatItReadsBack()
     {
         const QStringList titles{"A title, with \"quotes\"", " ", "", "Plain"};

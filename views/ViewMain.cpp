@@ -147,6 +147,7 @@ TfrmMain::TfrmMain()
     setTabOrder(tcBrowserContainer, ProgressBar);
 
     BuildMenus();
+    BuildKeys();
     qApp->installEventFilter(this);
 }
 
@@ -220,6 +221,48 @@ void TfrmMain::BuildMenus()
     tbMenu->setMenu(popMainMenu);
     tbMenu->setPopupMode(QToolButton::InstantPopup);
     tbMenu->setStyleSheet(QStringLiteral("QToolButton::menu-indicator { image: none; }"));
+}
+
+void TfrmMain::BuildKeys()
+{
+    const auto addKey = [this](const QString& name, const QList<QKeySequence>& keys) {
+        auto* action = new QAction(this);
+        action->setObjectName(name);
+        action->setShortcuts(keys);
+        addAction(action);
+        return action;
+    };
+    FullScreenAction = addKey(QStringLiteral("FullScreenAction"), {QKeySequence(Qt::Key_F11)});
+    ZoomInAction = addKey(QStringLiteral("ZoomInAction"),
+                          {QKeySequence(Qt::CTRL | Qt::Key_Plus), QKeySequence(Qt::CTRL | Qt::Key_Equal)});
+    ZoomOutAction = addKey(QStringLiteral("ZoomOutAction"), {QKeySequence(Qt::CTRL | Qt::Key_Minus)});
+    ZoomResetAction = addKey(QStringLiteral("ZoomResetAction"), {QKeySequence(Qt::CTRL | Qt::Key_0)});
+    // Only while the button bar is hidden: the menu button's own Alt+M stands otherwise.
+    MainMenuAction = addKey(QStringLiteral("MainMenuAction"), {QKeySequence(Qt::ALT | Qt::Key_M)});
+    MainMenuAction->setEnabled(false);
+    connect(MainMenuAction, &QAction::triggered, this, &TfrmMain::PopupMainMenuAtTopLeft);
+}
+
+// Shift and the keypad make no difference: Ctrl with the plus key zooms however it is typed.
+bool TfrmMain::IsProgramKey(const QKeyEvent* key) const
+{
+    const Qt::KeyboardModifiers modifiers = key->modifiers() & ~Qt::KeypadModifier;
+    const QKeySequence typed(QKeyCombination(modifiers, Qt::Key(key->key())));
+    const QKeySequence unshifted(QKeyCombination(modifiers & ~Qt::ShiftModifier, Qt::Key(key->key())));
+    for (const QAction* action : actions()) {
+        if (!action->isEnabled())
+            continue;
+        for (const QKeySequence& shortcut : action->shortcuts()) {
+            if (shortcut == typed || shortcut == unshifted)
+                return true;
+        }
+    }
+    return false;
+}
+
+void TfrmMain::PopupMainMenuAtTopLeft()
+{
+    popMainMenu->popup(mapToGlobal(QPoint(0, 0)));
 }
 
 void TfrmMain::SearchMenuItemClick()

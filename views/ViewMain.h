@@ -60,8 +60,20 @@ public:
     QAction* AboutMenuItem;
     QAction* ExitMenuItem;
 
+    // Keys of the window that work wherever the focus is, in a page too.
+    QAction* FullScreenAction;
+    QAction* ZoomInAction;
+    QAction* ZoomOutAction;
+    QAction* ZoomResetAction;
+    // The main menu at the window's top left, for when the button bar is hidden.
+    QAction* MainMenuAction;
+
     QList<QPixmap> ilImages;
     QList<QPixmap> ilHotImages;
+
+    // Whether a key press is one of the window's own short-cuts rather than the page's.
+    bool IsProgramKey(const class QKeyEvent* key) const;
+    void PopupMainMenuAtTopLeft();
 
     // The window's own menu handlers.
     void SearchMenuItemClick();
@@ -82,4 +94,5 @@ protected:
 private:
     QToolButton* AddButton(const QString& name, int tag, const QString& caption, int picture);
     void BuildMenus();
+    void BuildKeys();
 };

@@ -16,9 +16,11 @@
 namespace {
 
 constexpr int ClientWidth = 519;
-constexpr int ClientHeight = 283;
+constexpr int ClientHeight = 315;
 constexpr int ButtonBarHeight = 43;
 constexpr int GridButtonColumn = 77;
+constexpr int ZoomRole = Qt::UserRole;
+const QString ManagedText = QStringLiteral("Your administrator manages these settings.");
 
 QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, int left, int top)
 {
@@ -93,11 +95,13 @@ void TfrmSetup::BuildSitesPage()
 {
     const int pageWidth = ClientWidth - 8;
     const int pageHeight = ClientHeight - ButtonBarHeight - 30;
-    sgSites = new QTableWidget(0, 2, TabSheet1);
+    sgSites = new QTableWidget(0, 4, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
     sgSites->setGeometry(0, 0, pageWidth - GridButtonColumn, pageHeight);
-    sgSites->setColumnWidth(0, 138);
-    sgSites->setColumnWidth(1, 290);
+    sgSites->setColumnWidth(0, 110);
+    sgSites->setColumnWidth(1, 206);
+    sgSites->setColumnWidth(2, 54);
+    sgSites->setColumnWidth(3, 54);
     sgSites->verticalHeader()->hide();
     sgSites->verticalHeader()->setDefaultSectionSize(16);
     sgSites->verticalHeader()->setMinimumSectionSize(16);
@@ -120,6 +124,10 @@ void TfrmSetup::BuildSitesPage()
     connect(Button2, &QPushButton::clicked, this, &TfrmSetup::btDownClick);
     connect(Button3, &QPushButton::clicked, this, &TfrmSetup::bdAddClick);
     connect(Button4, &QPushButton::clicked, this, &TfrmSetup::btRemoveClick);
+
+    lblSitesLocked = new QLabel(ManagedText, TabSheet1);
+    lblSitesLocked->setObjectName(QStringLiteral("lblSitesLocked"));
+    lblSitesLocked->hide();
 }
 
 void TfrmSetup::BuildDisplayPage()
@@ -142,17 +150,30 @@ void TfrmSetup::BuildDisplayPage()
     rgProgressbar->setObjectName(QStringLiteral("rgProgressbar"));
     rgProgressbar->setGeometry(168, 128, 137, 73);
 
+    lblDisplayLocked = new QLabel(ManagedText, TabSheet2);
+    lblDisplayLocked->setObjectName(QStringLiteral("lblDisplayLocked"));
+    lblDisplayLocked->move(8, 244);
+    lblDisplayLocked->adjustSize();
+    lblDisplayLocked->hide();
+
     gbTimers = new QGroupBox(QStringLiteral("Automation timers"), TabSheet2);
     gbTimers->setObjectName(QStringLiteral("gbTimers"));
-    gbTimers->setGeometry(320, 16, 185, 97);
+    gbTimers->setGeometry(320, 16, 185, 133);
     cbTimerRefresh = AddCheckBox(gbTimers, QStringLiteral("cbTimerRefresh"), QStringLiteral("Refresh all"), 8, 24);
     edtTimerRefresh = AddNumberField(gbTimers, QStringLiteral("edtTimerRefresh"), 88, 21);
     cbTimerCycle = AddCheckBox(gbTimers, QStringLiteral("cbTimerCycle"), QStringLiteral("Cycle sites"), 8, 64);
     edtTimerCycle = AddNumberField(gbTimers, QStringLiteral("edtTimerCycle"), 88, 61);
+    auto* pause = new QLabel(QStringLiteral("&Pause"), gbTimers);
+    pause->setObjectName(QStringLiteral("lblTimerCyclePause"));
+    pause->move(26, 104);
+    pause->adjustSize();
+    edtTimerCyclePause = AddNumberField(gbTimers, QStringLiteral("edtTimerCyclePause"), 88, 101);
+    pause->setBuddy(edtTimerCyclePause);
+    edtTimerCyclePause->setToolTip(QStringLiteral("Seconds without input in the window before cycling goes on; 0: never waits"));
 
     GroupBox1 = new QGroupBox(QStringLiteral("Hints"), TabSheet2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(320, 128, 185, 73);
+    GroupBox1->setGeometry(320, 160, 185, 73);
     cbHintProgressbar = AddCheckBox(GroupBox1, QStringLiteral("cbHintProgressbar"), QStringLiteral("Progressbar"), 8, 16);
     cbHintBrowserselection = AddCheckBox(GroupBox1, QStringLiteral("cbHintBrowserselection"),
                                          QStringLiteral("Browser selection"), 8, 40);
@@ -173,25 +194,55 @@ QString TfrmSetup::CellText(int row, int column) const
     return item ? item->text() : QString();
 }
 
-void TfrmSetup::SetSite(int row, const QString& title, const QString& address)
+void TfrmSetup::SetSite(int row, const TSiteRow& site)
 {
-    SetCell(row, 0, title);
-    SetCell(row, 1, address);
+    SetCell(row, 0, site.Title);
+    SetCell(row, 1, site.Address);
+    SetCell(row, 2, site.CycleTime);
+    SetCell(row, 3, site.RefreshTime);
+    sgSites->item(row, 0)->setData(ZoomRole, site.Zoom);
+}
+
+TSiteRow TfrmSetup::Site(int row) const
+{
+    const QTableWidgetItem* title = sgSites->item(row, 0);
+    return {CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3),
+            title ? title->data(ZoomRole).toString() : QString()};
+}
+
+void TfrmSetup::SetSitesLocked(bool locked)
+{
+    sgSites->setEditTriggers(locked ? QAbstractItemView::NoEditTriggers
+                                    : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
+                                          | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
+    for (QPushButton* button : {Button1, Button2, Button3, Button4})
+        button->setEnabled(!locked);
+    lblSitesLocked->setVisible(locked);
+    const int pageHeight = ClientHeight - ButtonBarHeight - 30;
+    const int line = locked ? lblSitesLocked->sizeHint().height() + 6 : 0;
+    sgSites->resize(sgSites->width(), pageHeight - line);
+    lblSitesLocked->setGeometry(0, pageHeight - line + 4, sgSites->width(), line - 4);
+}
+
+void TfrmSetup::SetDisplayLocked(bool locked)
+{
+    for (QWidget* group : std::initializer_list<QWidget*>{rgViewmode, rgAddressBar, rgProgressbar, gbTimers, GroupBox1})
+        group->setEnabled(!locked);
+    lblDisplayLocked->setVisible(locked);
 }
 
 void TfrmSetup::SwapRows(int first, int second)
 {
-    const QString title = CellText(first, 0);
-    const QString address = CellText(first, 1);
-    SetSite(first, CellText(second, 0), CellText(second, 1));
-    SetSite(second, title, address);
+    const TSiteRow site = Site(first);
+    SetSite(first, Site(second));
+    SetSite(second, site);
 }
 
 void TfrmSetup::bdAddClick()
 {
     const int row = sgSites->rowCount();
     sgSites->setRowCount(row + 1);
-    SetSite(row, QStringLiteral("New"), QStringLiteral("about:blank"));
+    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString()});
     sgSites->setCurrentCell(row, qMax(sgSites->currentColumn(), 0));
 }
 
@@ -206,7 +257,7 @@ void TfrmSetup::btRemoveClick()
     const int current = qMax(sgSites->currentRow(), 0);
     const int column = qMax(sgSites->currentColumn(), 0);
     for (int row = current; row < rows - 1; ++row)
-        SetSite(row, CellText(row + 1, 0), CellText(row + 1, 1));
+        SetSite(row, Site(row + 1));
     sgSites->setRowCount(rows - 1);
     sgSites->setCurrentCell(qMin(current, rows - 2), column);
 }

@@ -11,6 +11,16 @@ class QTabWidget;
 class TRadioGroup;
 class TSpinEdit;
 
+// A row of the site grid: its columns' texts, and the site's zoom, which moves with the row.
+struct TSiteRow
+{
+    QString Title;
+    QString Address;
+    QString CycleTime;
+    QString RefreshTime;
+    QString Zoom;
+};
+
 // The setup dialog: the site list on one page, display and timer options on the other.
 // It edits only its own controls; the controller fills them and copies them back.
 class TfrmSetup : public QDialog
@@ -36,15 +46,23 @@ public:
     TSpinEdit* edtTimerRefresh;
     QCheckBox* cbTimerCycle;
     TSpinEdit* edtTimerCycle;
+    TSpinEdit* edtTimerCyclePause;
     QGroupBox* GroupBox1;
     QCheckBox* cbHintProgressbar;
     QCheckBox* cbHintBrowserselection;
+    QLabel* lblSitesLocked;
+    QLabel* lblDisplayLocked;
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
     // A site row of the grid, from 0; an empty text is shown as a single space.
-    void SetSite(int row, const QString& title, const QString& address);
+    void SetSite(int row, const TSiteRow& site);
+    TSiteRow Site(int row) const;
     QString CellText(int row, int column) const;
+
+    // A page the administrator manages is shown read-only, with a line that says so.
+    void SetSitesLocked(bool locked);
+    void SetDisplayLocked(bool locked);
 
     void bdAddClick();
     void btRemoveClick();
