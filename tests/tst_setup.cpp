@@ -8,6 +8,8 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QDir>
+#include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
 #include <QPushButton>
@@ -260,6 +262,59 @@ private Q_SLOTS:
         }
         TMain again;
         QCOMPARE(again.Settings()->Titles, (QStringList{"One", title, "Three"}));
+    }
+
+    // A site's own times and its zoom move with its row; a bad time reads as empty.
+    void perSiteValuesMoveWithTheirRow()
+    {
+        StoreSites3({{"TimerCyclePause", "30"}});
+        QSettings stored(ConfigFile(), QSettings::IniFormat);
+        stored.setValue("Sites/CycleTimes", "1,2,3");
+        stored.setValue("Sites/Zooms", "110,,150");
+        stored.sync();
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            QCOMPARE(dialog->sgSites->columnCount(), 4);
+            dialog->sgSites->setCurrentCell(0, 0);
+            dialog->btDownClick();
+            dialog->sgSites->item(2, 3)->setText("abc");
+            dialog->sgSites->item(0, 3)->setText(" 7");
+            dialog->edtTimerCyclePause->SetValue(12);
+            dialog->btnOk->click();
+        });
+        QCOMPARE(main.Settings()->Titles, (QStringList{" ", "One", "Three"}));
+        QCOMPARE(main.Settings()->CycleTimes, (QStringList{"2", "1", "3"}));
+        QCOMPARE(main.Settings()->RefreshTimes, (QStringList{"7", "", ""}));
+        QCOMPARE(main.Settings()->Zooms, (QStringList{"", "110", "150"}));
+        QCOMPARE(main.Settings()->TimerCyclePause, 12);
+        QCOMPARE(main.Page(1)->Zoom, 110);
+    }
+
+    // What the administrator locked is shown read-only and never taken back from the dialog.
+    void lockedPagesAreReadOnly()
+    {
+        StoreSites3();
+        QDir().mkpath(QFileInfo(SystemConfigFile()).path());
+        QFile system(SystemConfigFile());
+        QVERIFY(system.open(QIODevice::WriteOnly));
+        system.write("[Settings]\nLocked=true\n[Sites]\nLocked=true\nTitles=Admin\nUrls=http://admin/\n");
+        system.close();
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            QCOMPARE(dialog->sgSites->editTriggers(), QAbstractItemView::NoEditTriggers);
+            for (QPushButton* button : {dialog->Button1, dialog->Button2, dialog->Button3, dialog->Button4})
+                QVERIFY(!button->isEnabled());
+            QVERIFY(dialog->lblSitesLocked->isVisible());
+            QVERIFY(!dialog->lblDisplayLocked->isHidden());
+            QVERIFY(!dialog->rgViewmode->isEnabled());
+            QVERIFY(!dialog->cbTimerCycle->isEnabled());
+            dialog->rgViewmode->SetItemIndex(4);
+            dialog->sgSites->item(0, 0)->setText("Mine");
+            dialog->btnOk->click();
+        });
+        QCOMPARE(main.Settings()->Titles, QStringList{"Admin"});
+        QCOMPARE(main.Settings()->ViewMode, 2);
+        QVERIFY(system.remove());
     }
 
     void intervalsThatAreNoWholeNumberAreZero_data()

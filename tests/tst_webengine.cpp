@@ -108,6 +108,7 @@ private Q_SLOTS:
                                  "</script></body></html>");
         Server.SetPage("/busy", "<html><head><title>Busy</title></head><body><script>while (true) {}</script></body></html>");
         Server.SetPage("/cookie", Titled("Cookie"), "Set-Cookie: visit=1; Max-Age=3600; Path=/\r\n");
+        Server.SetPage("/form", "<html><head><title>Form</title></head><body><input autofocus></body></html>");
         Server.SetEndless("/endless");
         QVERIFY(Server.isListening());
     }
@@ -285,6 +286,53 @@ private Q_SLOTS:
         QCOMPARE(log.Texts().last(), QStringLiteral("Can't go forward in browser history."));
         main->BrowserButtonClick(main->MainForm->tbHome);
         QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/a"), 30000);
+    }
+
+    // The zoom belongs to the site: kept across a document of another site in a new renderer,
+    // and zooming never reloads.
+    void zoomStaysThroughNavigation()
+    {
+        StoreSites({"A"}, Paths({"/a"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        TWebEngineBrowser* page = EnginePage(main.get(), 0);
+        main->MainForm->ZoomInAction->trigger();
+        main->MainForm->ZoomInAction->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(RunScript(page, "window.devicePixelRatio").toDouble(), 1.25, 10000);
+        QString otherSite = Server.Url("/b");
+        otherSite.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
+        page->Navigate(otherSite);
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, otherSite, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(RunScript(page, "window.devicePixelRatio").toDouble(), 1.25, 10000);
+        QCOMPARE(Server.Count("/a"), 1);
+        QCOMPARE(main->Registry()->Zooms, QStringList{"125"});
+    }
+
+    // Keys that change a form field in a real page hold its automatic refresh back; keys
+    // that move about or copy do not.
+    void typingIntoAPageIsNoticed_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<bool>("typing");
+        QTest::newRow("a letter") << int(Qt::Key_A) << int(Qt::NoModifier) << true;
+        QTest::newRow("backspace") << int(Qt::Key_Backspace) << int(Qt::NoModifier) << true;
+        QTest::newRow("an arrow") << int(Qt::Key_Down) << int(Qt::NoModifier) << false;
+        QTest::newRow("copy") << int(Qt::Key_C) << int(Qt::ControlModifier) << false;
+    }
+    void typingIntoAPageIsNoticed()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        StoreSites({"Form", "A"}, Paths({"/form", "/a"}));
+        TMain main;
+        main->MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main->MainForm));
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        EnginePage(main.get(), 0)->View()->setFocus();
+        QTest::keyClick(main->Browser(0)->Application(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QTEST(main->RefreshTicks.TypedRecently(0), "typing");
+        QVERIFY(!main->RefreshTicks.TypedRecently(1));
     }
 
     void refreshAllReachesEveryPageOnce()

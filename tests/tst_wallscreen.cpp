@@ -1,0 +1,268 @@
+#include "ControllerFixture.h"
+
+#include "controllers/RefreshTicks.h"
+
+#include <QAction>
+#include <QLineEdit>
+#include <QMenu>
+#include <QSettings>
+#include <QToolButton>
+#include <QWheelEvent>
+
+namespace {
+
+// Three sites with their own values in [Sites] and any [Settings] values.
+void StoreThreeSites(const QMap<QString, QString>& sites, const QMap<QString, QString>& settings = {})
+{
+    StoreSites({"One", "Two", "Three"}, {"http://one/", "http://two/", "http://three/"}, settings);
+    QSettings stored(ConfigFile(), QSettings::IniFormat);
+    for (auto it = sites.begin(); it != sites.end(); ++it)
+        stored.setValue("Sites/" + it.key(), it.value());
+}
+
+// The shown site after each of `ticks` timer ticks.
+QList<int> ShownAfterTicks(TMain& main, int ticks)
+{
+    QList<int> shown;
+    for (int i = 0; i < ticks; ++i) {
+        main->TimerTick();
+        shown.append(main->CurrentIndex());
+    }
+    return shown;
+}
+
+} // namespace
+
+class TestWallScreen : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        RemoveConfig();
+        TFakeWebBrowser::Journal().clear();
+    }
+
+    void ownCycleTimes_data()
+    {
+        QTest::addColumn<QString>("cycleTimes");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::newRow("the global interval") << "" << QList<int>{0, 1, 1, 2, 2, 0};
+        QTest::newRow("each its own") << "1,3," << QList<int>{1, 1, 1, 2, 2, 0};
+        QTest::newRow("a site of 0 is skipped") << ",0," << QList<int>{0, 2, 2, 0, 0, 2};
+        QTest::newRow("all 0: nothing moves") << "0,0,0" << QList<int>{0, 0, 0, 0, 0, 0};
+    }
+    void ownCycleTimes()
+    {
+        QFETCH(QString, cycleTimes);
+        StoreThreeSites({{"CycleTimes", cycleTimes}}, {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "2"}});
+        TMain main;
+        QTEST(ShownAfterTicks(main, 6), "shown");
+    }
+
+    void ownRefreshTimes_data()
+    {
+        QTest::addColumn<QString>("refreshTimes");
+        QTest::addColumn<QList<int>>("refreshes");
+        QTest::newRow("the global interval") << "" << QList<int>{3, 3, 3};
+        QTest::newRow("each its own") << "1,3," << QList<int>{6, 2, 3};
+        QTest::newRow("0 never") << "0,,0" << QList<int>{0, 3, 0};
+    }
+    void ownRefreshTimes()
+    {
+        QFETCH(QString, refreshTimes);
+        QFETCH(QList<int>, refreshes);
+        StoreThreeSites({{"RefreshTimes", refreshTimes}}, {{"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "2"}});
+        TMain main;
+        for (int i = 0; i < 6; ++i)
+            main->TimerTick();
+        for (int site = 0; site < 3; ++site)
+            QCOMPARE(int(main.Page(site)->Calls.count("Refresh2")), refreshes.at(site));
+    }
+
+    // Input in the window holds the cycle back for the pause; refreshing goes on regardless.
+    void cyclingPausesWhileInUse_data()
+    {
+        QTest::addColumn<QString>("pause");
+        QTest::addColumn<QList<int>>("shown");
+        QTest::newRow("default 30 s") << "" << QList<int>{0, 0, 0, 0, 0, 0};
+        QTest::newRow("3 s") << "3" << QList<int>{0, 0, 1, 2, 0, 1};
+        QTest::newRow("0: never waits") << "0" << QList<int>{1, 2, 0, 1, 2, 0};
+    }
+    void cyclingPausesWhileInUse()
+    {
+        QFETCH(QString, pause);
+        QMap<QString, QString> settings{{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"},
+                                        {"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "1"}};
+        if (!pause.isEmpty())
+            settings.insert("TimerCyclePause", pause);
+        StoreThreeSites({}, settings);
+        TMain main;
+        QTest::keyClick(main.Form()->edtAddress, Qt::Key_Shift);
+        QTEST(ShownAfterTicks(main, 6), "shown");
+        QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), 6);
+    }
+
+    void refreshWaitsForTypingToRest()
+    {
+        TRefreshTicks ticks;
+        ticks.Resize(2);
+        ticks.Typed(1);
+        const auto everySecond = [](int) { return std::optional<int>(1); };
+        QCOMPARE(ticks.Tick(everySecond), QList<int>{0});
+        for (int second = 2; second < TRefreshTicks::TypingRest; ++second)
+            QCOMPARE(ticks.Tick(everySecond), QList<int>{0});
+        QVERIFY(ticks.TypedRecently(1));
+        QCOMPARE(ticks.Tick(everySecond), (QList<int>{0, 1}));
+        QVERIFY(!ticks.TypedRecently(1));
+    }
+
+    void automaticRefreshSkipsAPageBeingTypedInto()
+    {
+        StoreThreeSites({}, {{"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "1"}});
+        TMain main;
+        QTest::keyClick(main.Page(1)->Application(), Qt::Key_A);
+        for (int second = 1; second < TRefreshTicks::TypingRest; ++second)
+            main->TimerTick();
+        QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), TRefreshTicks::TypingRest - 1);
+        QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 0);
+        main->TimerTick();
+        QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 1);
+        // The user's own refresh does not wait.
+        QTest::keyClick(main.Page(0)->Application(), Qt::Key_A);
+        main->BrowserButtonClick(main.Form()->tbRefresh);
+        QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), TRefreshTicks::TypingRest + 1);
+    }
+
+    void removingASiteTakesItsValuesAlong()
+    {
+        StoreThreeSites({{"CycleTimes", "1,2,3"}, {"Zooms", "110,125,150"}});
+        TMain main;
+        main->SelectPage(1);
+        main.Form()->miRemoveSite->trigger();
+        QCOMPARE(main.Settings()->CycleTimes, (QStringList{"1", "3"}));
+        QCOMPARE(main.Settings()->Zooms, (QStringList{"110", "150"}));
+        main.Form()->miAddSite->trigger();
+        QCOMPARE(main.Settings()->CycleTimes, (QStringList{"1", "3", ""}));
+    }
+
+    void zoomBelongsToTheSite_data()
+    {
+        QTest::addColumn<QString>("action");
+        QTest::addColumn<int>("zoom");
+        QTest::addColumn<QStringList>("stored");
+        QTest::newRow("in") << "ZoomInAction" << 150 << QStringList{"", "150", ""};
+        QTest::newRow("out") << "ZoomOutAction" << 110 << QStringList{"", "110", ""};
+        QTest::newRow("back to 100") << "ZoomResetAction" << 100 << QStringList{"", "", ""};
+        QTest::newRow("wheel up") << "wheel 240" << 175 << QStringList{"", "175", ""};
+        QTest::newRow("wheel down") << "wheel -120" << 110 << QStringList{"", "110", ""};
+    }
+    void zoomBelongsToTheSite()
+    {
+        QFETCH(QString, action);
+        StoreThreeSites({{"Zooms", ",125,"}});
+        TMain main;
+        QCOMPARE(main.Page(1)->Zoom, 125);
+        QCOMPARE(main.Page(0)->Zoom, 100);
+        main->SelectPage(1);
+        if (action.startsWith("wheel")) {
+            QWidget* inner = main.Page(1)->Application();
+            QWheelEvent wheel(QPointF(5, 5), QPointF(5, 5), QPoint(), QPoint(0, action.mid(6).toInt()), Qt::NoButton,
+                              Qt::ControlModifier, Qt::NoScrollPhase, false);
+            QApplication::sendEvent(inner, &wheel);
+        } else {
+            main.Form()->findChild<QAction*>(action)->trigger();
+        }
+        QTEST(main.Page(1)->Zoom, "zoom");
+        QTEST(main.Settings()->Zooms, "stored");
+        QCOMPARE(main.Page(0)->Zoom, 100);
+        QVERIFY(!main.Page(1)->Calls.contains("Refresh2"));
+    }
+
+    // The window's own keys are never the page's: they work with the focus in a page.
+    void programKeysPassThePage_data()
+    {
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::newRow("full screen") << int(Qt::Key_F11) << int(Qt::NoModifier);
+        QTest::newRow("zoom in") << int(Qt::Key_Plus) << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("zoom in, keypad") << int(Qt::Key_Plus) << int(Qt::ControlModifier | Qt::KeypadModifier);
+        QTest::newRow("zoom out") << int(Qt::Key_Minus) << int(Qt::ControlModifier);
+        QTest::newRow("zoom reset") << int(Qt::Key_0) << int(Qt::ControlModifier);
+    }
+    void programKeysPassThePage()
+    {
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        StoreThreeSites({});
+        TMain main;
+        QWidget inner(main.Page(0));
+        QKeyEvent event(QEvent::ShortcutOverride, key, Qt::KeyboardModifiers(modifiers));
+        event.ignore();
+        QVERIFY(!main->ApplicationMessage(&inner, &event));
+    }
+
+    void fullScreenShowsThePageAlone()
+    {
+        StoreThreeSites({}, {{"AddressBar", "2"}});
+        {
+            TMain main;
+            TfrmMain* form = main.Form();
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form));
+            QVERIFY(!main->MainForm->MainMenuAction->isEnabled());
+            QTest::keyClick(form, Qt::Key_F11);
+            QTRY_VERIFY(form->isFullScreen());
+            QVERIFY(!form->Panel1->isVisible());
+            QVERIFY(!form->pnlAddressBar->isVisible());
+            QVERIFY(!main.Selector()->TabsVisible());
+            QTRY_COMPARE(main.Page(0)->size(), form->size());
+            QVERIFY(form->MainMenuAction->isEnabled());
+            // The pointer hides once it rests, and comes back as it moves.
+            QTRY_COMPARE_WITH_TIMEOUT(QGuiApplication::overrideCursor() ? QGuiApplication::overrideCursor()->shape()
+                                                                         : Qt::ArrowCursor,
+                                      Qt::BlankCursor, 10000);
+            QTest::mouseMove(main.Page(0), QPoint(20, 20));
+            QTRY_VERIFY(!QGuiApplication::overrideCursor());
+            QTest::keyClick(form, Qt::Key_F11);
+            QTRY_VERIFY(!form->isFullScreen());
+            QVERIFY(form->Panel1->isVisible());
+            QVERIFY(form->pnlAddressBar->isVisible());
+            QVERIFY(main.Selector()->TabsVisible());
+            QTest::keyClick(form, Qt::Key_F11);
+            QTRY_VERIFY(form->isFullScreen());
+        }
+        QCOMPARE(QSettings(ConfigFile(), QSettings::IniFormat).value("Settings/FullScreen").toString(), QStringLiteral("1"));
+        TMain again;
+        QVERIFY(again.Form()->windowState().testFlag(Qt::WindowFullScreen));
+        QVERIFY(!again.Selector()->TabsVisible());
+    }
+
+    // An administrator's lock on the site list turns off the commands that would change it.
+    void lockedSitesCannotBeChanged()
+    {
+        StoreThreeSites({});
+        QDir().mkpath(QFileInfo(SystemConfigFile()).path());
+        QSettings system(SystemConfigFile(), QSettings::IniFormat);
+        system.setValue("Sites/Titles", "New");
+        system.setValue("Sites/Urls", "http://admin/");
+        system.setValue("Sites/Locked", "true");
+        system.sync();
+        {
+            TMain main;
+            QCOMPARE(main.Settings()->Titles, QStringList{"New"});
+            for (QAction* item : {main.Form()->miAddSite, main.Form()->miRemoveSite, main.Form()->miUpdateHome,
+                                  main.Form()->miUpdateTitle})
+                QVERIFY(!item->isEnabled());
+            QVERIFY(main.Form()->miCopyURL->isEnabled());
+            // A site still called New is not renamed after its page either.
+            main.Page(0)->Load("http://admin/", "Admin page");
+            QCOMPARE(main.Settings()->Titles, QStringList{"New"});
+        }
+        QVERIFY(QFile::remove(SystemConfigFile()));
+    }
+};
+
+ORVANTA_TEST_MAIN(TestWallScreen)
+#include "tst_wallscreen.moc"
