@@ -1,0 +1,126 @@
+#!/usr/bin/env bash
+# Screenshots of every window under Xvfb, at scale 1 and with QT_SCALE_FACTOR=2: the main
+# window in its six selector styles with 3 and with 25 sites, with Ctrl and with Alt held,
+# in full screen, the setup dialog's two pages (and locked by an administrator), and every
+# page of the About box.
+# Usage: bash tools/screenshots.sh [output folder]   (build first: tools/build.sh)
+set -euo pipefail
+cd "$(dirname "$0")/.."
+out=$(realpath -m "${1:-screenshots/all}")
+mkdir -p "$out"
+binary=$(realpath build/orvanta)
+styles=(buttons flat-buttons tabs-top tabs-bottom tabs-left tabs-right)
+
+# Writes a settings file for the program in $home: view mode, number of sites, extra lines.
+configure() {
+  local mode=$1 count=$2 extra=${3:-}
+  local titles="" urls=""
+  for i in $(seq "$count"); do
+    echo "<h1>Site $i</h1><p>A page served from a file.</p>" > "$home/site$i.html"
+    titles+="${titles:+,}\"Site $i\""
+    urls+="${urls:+,}file://$home/site$i.html"
+  done
+  mkdir -p "$home/config/Quenbrook"
+  printf '[Settings]\nViewMode=%s\n%s\n[Sites]\nTitles="%s"\nUrls="%s"\n' \
+    "$mode" "$extra" "${titles//\"/\\\"}" "$urls" > "$home/config/Quenbrook/Orvanta.conf"
+}
+
+# Starts the program on $DISPLAY in $home and waits for its window.
+start() {
+  XDG_CONFIG_HOME=$home/config XDG_CONFIG_DIRS=$home/system XDG_RUNTIME_DIR=$home/runtime \
+    XDG_DATA_HOME=$home/data XDG_CACHE_HOME=$home/cache "$binary" 2>/dev/null &
+  program=$!
+  window=$(timeout 60 xdotool search --sync --onlyvisible --name '^Orvanta$' | head -n 1)
+  sleep 2
+}
+
+stop() {
+  [ -n "${program:-}" ] || return 0
+  kill "$program" 2>/dev/null || true
+  wait "$program" 2>/dev/null || true
+  program=""
+}
+
+shot() {
+  import -window "${2:-root}" "$out/$1.png"
+  echo "$out/$1.png"
+}
+
+# Types keys into a window (X has no window manager here to give it the focus).
+keys() {
+  local target=$1
+  shift
+  xdotool windowfocus "$target" 2>/dev/null
+  xdotool key "$@"
+}
+
+# Menu, Setup (the second item on S), Sites.
+open_setup() {
+  keys "$window" alt+m
+  sleep 0.5
+  keys "$window" s s Right s
+}
+
+# The window named $1 once it is up.
+window_named() {
+  timeout 30 xdotool search --sync --onlyvisible --name "^$1\$" | head -n 1
+}
+
+run_scale() {
+  local scale=$1
+  export QT_SCALE_FACTOR=$scale
+  for mode in 0 1 2 3 4 5; do
+    for count in 3 25; do
+      configure "$mode" "$count"
+      start
+      shot "x$scale-main-${mode}-${styles[$mode]}-$count" "$window"
+      stop
+    done
+  done
+
+  configure 2 3
+  start
+  xdotool windowfocus "$window" 2>/dev/null
+  xdotool keydown ctrl; sleep 0.5; shot "x$scale-main-ctrl-held" "$window"; xdotool keyup ctrl
+  xdotool keydown alt; sleep 0.5; shot "x$scale-main-alt-held" "$window"; xdotool keyup alt
+  open_setup
+  setup=$(window_named Setup); sleep 0.5; shot "x$scale-setup-sites" "$setup"
+  keys "$setup" ctrl+Tab; sleep 0.5; shot "x$scale-setup-display" "$setup"
+  keys "$setup" Escape; sleep 0.5
+  keys "$window" alt+m i a
+  about=$(window_named About); sleep 0.5; shot "x$scale-about" "$about"
+  for word in author addresses update; do
+    xdotool windowfocus "$about"; xdotool type --delay 50 "$word"; sleep 0.5
+    shot "x$scale-about-$word" "$about"
+    keys "$about" 1; sleep 0.3
+  done
+  keys "$about" Escape; sleep 0.5
+  keys "$window" F11; sleep 1.5; shot "x$scale-main-full-screen"
+  stop
+
+  mkdir -p "$home/system/Quenbrook"
+  printf '[Settings]\nLocked=true\n[Sites]\nLocked=true\nTitles="Managed"\nUrls="about:blank"\n' \
+    > "$home/system/Quenbrook/Orvanta.conf"
+  start
+  open_setup
+  setup=$(window_named Setup); sleep 0.5; shot "x$scale-setup-sites-locked" "$setup"
+  keys "$setup" ctrl+Tab; sleep 0.5; shot "x$scale-setup-display-locked" "$setup"
+  keys "$setup" Escape; sleep 0.3
+  stop
+  rm -rf "$home/system"
+}
+
+home=$(mktemp -d)
+program=""
+cleanup() { stop; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; rm -rf "$home"; }
+trap cleanup EXIT
+mkdir -p "$home/runtime" && chmod 700 "$home/runtime"
+display_file=$(mktemp)
+Xvfb -displayfd 4 -screen 0 1920x1200x24 -nolisten tcp 4>"$display_file" &
+xvfb=$!
+for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
+export DISPLAY=":$(cat "$display_file")"
+rm -f "$display_file"
+for scale in 1 2; do
+  run_scale "$scale"
+done
