@@ -12,14 +12,6 @@ namespace {
 // The controller, from its construction until it is freed at exit.
 TCMain* Main = nullptr;
 
-void RestoreAndRaise(QWidget* window)
-{
-    if (window->isMinimized())
-        window->showNormal();
-    window->raise();
-    window->activateWindow();
-}
-
 // The application destroys the windows left when the controller is gone.
 void DestroyForms()
 {
@@ -74,7 +66,7 @@ int main(int argc, char* argv[])
     }
     TfrmMain* mainForm = Main->MainForm;
     QObject::connect(&instance, &TSingleInstance::ActivationRequested, mainForm,
-                     [mainForm] { RestoreAndRaise(mainForm); });
+                     [mainForm] { mainForm->ShowRestored(); });
     if (!terminating) {
         mainForm->show();
         application.exec();

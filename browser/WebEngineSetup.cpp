@@ -3,6 +3,7 @@
 #include "platform/OpenGLProbe.h"
 
 #include <QCoreApplication>
+#include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QTimer>
 #include <cstdio>
@@ -11,8 +12,33 @@
 #include <unistd.h>
 #endif
 
+namespace {
+
+// A desktop program says nothing on its error output unless asked: the engine's start-up
+// report, its notes on graphics and Chromium's own log stay unsaid. Rules the user sets in
+// QT_LOGGING_RULES take precedence over these; Chromium flags the user sets come after ours.
+void QuietEngineDiagnostics()
+{
+    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\ndefault.warning=false"));
+    static const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 " + flags);
+    // Read when the first page is made, before the event loop; programs started from here
+    // later get the user's own flags.
+    qAddPreRoutine([] {
+        QTimer::singleShot(0, qApp, [] {
+            if (flags.isEmpty())
+                qunsetenv("QTWEBENGINE_CHROMIUM_FLAGS");
+            else
+                qputenv("QTWEBENGINE_CHROMIUM_FLAGS", flags);
+        });
+    });
+}
+
+} // namespace
+
 void PrepareWebEngine(int argc, char* argv[])
 {
+    QuietEngineDiagnostics();
     if (HasHardwareOpenGL(argc, argv)) {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     } else {

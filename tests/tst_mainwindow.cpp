@@ -17,6 +17,26 @@ class TestMainWindow : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A second copy brings the window back as it was before it went to the task bar.
+    void restoredAsItWasBeforeMinimising_data()
+    {
+        QTest::addColumn<bool>("maximised");
+        QTest::newRow("maximised") << true;
+        QTest::newRow("normal") << false;
+    }
+    void restoredAsItWasBeforeMinimising()
+    {
+        QFETCH(bool, maximised);
+        TfrmMain form;
+        maximised ? form.showMaximized() : form.showNormal();
+        QVERIFY(QTest::qWaitForWindowExposed(&form));
+        form.setWindowState(Qt::WindowMinimized);
+        QTRY_VERIFY(form.isMinimized());
+        form.ShowRestored();
+        QTRY_VERIFY(!form.isMinimized());
+        QCOMPARE(form.isMaximized(), maximised);
+    }
+
     void designedPlacement()
     {
         TfrmMain form;

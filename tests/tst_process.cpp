@@ -4,6 +4,7 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
+#include <QProcessEnvironment>
 #include <QSettings>
 #include <csignal>
 #include <memory>
@@ -209,6 +210,25 @@ private Q_SLOTS:
         QVERIFY(file.open(QIODevice::ReadOnly));
         QCOMPARE(file.readAll(), content);
         QCOMPARE(QDir(QFileInfo(systemFile).path()).entryList(QDir::Files), QStringList{"Orvanta.conf"});
+    }
+
+    // Quiet unless asked: nothing on the error output while it starts, loads and ends.
+    void saysNothingOnItsErrorOutput()
+    {
+        THttpServer server;
+        server.SetPage("/a", "<html><head><title>A</title></head></html>");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {server.Url("/a")});
+        TProgram program(root.path());
+        QProcessEnvironment environment = program.Process.processEnvironment();
+        environment.remove("QT_LOGGING_RULES");
+        program.Process.setProcessEnvironment(environment);
+        program.Process.setProcessChannelMode(QProcess::SeparateChannels);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/a") > 0, 60000);
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.readAllStandardError(), QByteArray());
     }
 
     void sameProgramFileInAnyLetterCase_data()

@@ -265,6 +265,25 @@ void TfrmMain::PopupMainMenuAtTopLeft()
     popMainMenu->popup(mapToGlobal(QPoint(0, 0)));
 }
 
+void TfrmMain::ShowRestored()
+{
+    if (isMinimized())
+        setWindowState(FStateBeforeMinimized);
+    show();
+    raise();
+    activateWindow();
+}
+
+void TfrmMain::changeEvent(QEvent* event)
+{
+    if (event->type() == QEvent::WindowStateChange) {
+        const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
+        if (isMinimized() && !before.testFlag(Qt::WindowMinimized))
+            FStateBeforeMinimized = before;
+    }
+    QWidget::changeEvent(event);
+}
+
 void TfrmMain::SearchMenuItemClick()
 {
     OpenWebPage(SiteBaseAddress() + QStringLiteral("home/search.htm"));

@@ -74,6 +74,8 @@ public:
     // Whether a key press is one of the window's own short-cuts rather than the page's.
     bool IsProgramKey(const class QKeyEvent* key) const;
     void PopupMainMenuAtTopLeft();
+    // Back from the task bar in the state it had before (maximised stays maximised), in front.
+    void ShowRestored();
 
     // The window's own menu handlers.
     void SearchMenuItemClick();
@@ -90,9 +92,12 @@ Q_SIGNALS:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+    void changeEvent(QEvent* event) override;
 
 private:
     QToolButton* AddButton(const QString& name, int tag, const QString& caption, int picture);
     void BuildMenus();
     void BuildKeys();
+
+    Qt::WindowStates FStateBeforeMinimized = Qt::WindowNoState;
 };
