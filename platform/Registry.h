@@ -1,15 +1,15 @@
 #pragma once
 
-#include "shared/KestException.h"
+#include "platform/PlatformError.h"
 
 #include <QSettings>
 #include <QStringList>
 #include <memory>
 
-class ERegistryException : public EKestException
+class ERegistryException : public EPlatformError
 {
 public:
-    using EKestException::EKestException;
+    using EPlatformError::EPlatformError;
 };
 
 // Whose key: the user's own, or the one the administrator sets for every user of the machine.

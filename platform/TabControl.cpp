@@ -1,6 +1,6 @@
 #include "platform/TabControl.h"
 
-#include "shared/KestException.h"
+#include "platform/PlatformError.h"
 
 #include <QContextMenuEvent>
 #include <QMenu>
@@ -85,7 +85,7 @@ bool TTabControl::MultiLine() const
 void TTabControl::SetStyle(TStyle style)
 {
     if (style != TStyle::Tabs && FPosition != TPosition::Top)
-        throw EKestException(QStringLiteral("Buttons need the tabs on top."));
+        throw EPlatformError(QStringLiteral("Buttons need the tabs on top."));
     FStyle = style;
     LayoutTabs();
 }
@@ -93,7 +93,7 @@ void TTabControl::SetStyle(TStyle style)
 void TTabControl::SetTabPosition(TPosition position)
 {
     if (position != TPosition::Top && FStyle != TStyle::Tabs)
-        throw EKestException(QStringLiteral("Tabs away from the top need the tab style."));
+        throw EPlatformError(QStringLiteral("Tabs away from the top need the tab style."));
     FPosition = position;
     if (Vertical())
         FMultiLine = true;

@@ -1,6 +1,6 @@
 #include "platform/VersionRecord.h"
 
-#include "shared/KestException.h"
+#include "platform/PlatformError.h"
 
 #include <QFile>
 
@@ -14,12 +14,12 @@ TVersionRecord TVersionRecord::Read(const QString& fileName)
 {
     QFile file(fileName);
     if (!file.open(QIODevice::ReadOnly))
-        throw EKestException(QStringLiteral("File contains no version information"));
+        throw EPlatformError(QStringLiteral("File contains no version information"));
     const QByteArray content = file.readAll();
     const QByteArray marker = VersionRecordMarker();
     const qsizetype at = content.indexOf(marker);
     if (at < 0 || at + marker.size() + 8 > content.size())
-        throw EKestException(QStringLiteral("File contains no version information"));
+        throw EPlatformError(QStringLiteral("File contains no version information"));
     const auto* numbers = reinterpret_cast<const uchar*>(content.constData() + at + marker.size());
     const auto word = [numbers](int i) { return quint32(numbers[2 * i] | (numbers[2 * i + 1] << 8)); };
     TVersionRecord record;

@@ -1,16 +1,11 @@
 #pragma once
 
-#include <QString>
-#include <stdexcept>
+#include "platform/PlatformError.h"
 
-// The one error type of the program: a failure the user is told about by its text.
-class EKestException : public std::runtime_error
+// The one error type of the program: a failure the user is told about by its text, as the
+// platform layers' failures are.
+class EKestException : public EPlatformError
 {
 public:
-    explicit EKestException(const QString& message)
-        : std::runtime_error(message.toStdString())
-    {
-    }
-
-    QString Message() const { return QString::fromStdString(what()); }
+    using EPlatformError::EPlatformError;
 };

@@ -138,10 +138,10 @@ private Q_SLOTS:
         QVERIFY(file.open());
         file.write("no record in here");
         file.close();
-        QVERIFY_THROWS_EXCEPTION(EKestException, TVersionRecord::Read(file.fileName()));
+        QVERIFY_THROWS_EXCEPTION(EPlatformError, TVersionRecord::Read(file.fileName()));
         try {
             TVersionRecord::Read(file.fileName());
-        } catch (const EKestException& error) {
+        } catch (const EPlatformError& error) {
             QCOMPARE(error.Message(), QStringLiteral("File contains no version information"));
         }
     }

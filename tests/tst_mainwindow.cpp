@@ -172,7 +172,7 @@ private Q_SLOTS:
     {
         TfrmMain form;
         SetApplicationMainForm(&form);
-        QVERIFY_THROWS_EXCEPTION(EKestException, form.AboutMenuItemClick());
+        QVERIFY_THROWS_EXCEPTION(EPlatformError, form.AboutMenuItemClick());
         QVERIFY(form.isEnabled());
         SetApplicationMainForm(nullptr);
     }
