@@ -130,12 +130,24 @@ bool TLabelToLinkEventHandlers::eventFilter(QObject* watched, QEvent* event)
         LinkMouseMove(static_cast<QLabel*>(watched));
         return true;
     case QEvent::MouseButtonPress:
-        return link && static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton;
-    case QEvent::MouseButtonRelease:
         if (!link || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
             return false;
-        LinkClick(static_cast<QLabel*>(watched));
+        FPressed = static_cast<QLabel*>(watched);
         return true;
+    case QEvent::MouseButtonDblClick:
+        return link;
+    case QEvent::MouseButtonRelease: {
+        if (!link || static_cast<QMouseEvent*>(event)->button() != Qt::LeftButton)
+            return false;
+        // A click is a press and a release on the same link; a release after a double-click
+        // or after dragging off the link opens nothing.
+        auto* label = static_cast<QLabel*>(watched);
+        const bool clicked = FPressed == label && label->rect().contains(static_cast<QMouseEvent*>(event)->position().toPoint());
+        FPressed = nullptr;
+        if (clicked)
+            LinkClick(label);
+        return true;
+    }
     default:
         return false;
     }

@@ -1,10 +1,11 @@
 #pragma once
 
+#include <QLabel>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 #include <functional>
 
-class QLabel;
 class QWidget;
 
 // The maker's web site: every web address of the program is this base followed by a path.
@@ -32,6 +33,9 @@ public:
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    QPointer<QLabel> FPressed;
 };
 
 // The one instance that every hyperlink label and its parent are bound to.

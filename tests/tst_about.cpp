@@ -115,6 +115,36 @@ private Q_SLOTS:
         QCOMPARE(a->cursor().shape(), Qt::PointingHandCursor);
     }
 
+    // Opened once a click, and only when released over the link.
+    void linkOpensOnceAClick_data()
+    {
+        QTest::addColumn<QString>("gesture");
+        QTest::addColumn<int>("opened");
+        QTest::newRow("click") << "click" << 1;
+        QTest::newRow("double-click") << "double" << 1;
+        QTest::newRow("dragged off before release") << "drag" << 0;
+    }
+    void linkOpensOnceAClick()
+    {
+        QFETCH(QString, gesture);
+        TShellLog shell;
+        QFrame panel;
+        auto* a = new QLabel("a link", &panel);
+        LabelToLink(a, "http://a.example/");
+        panel.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&panel));
+        if (gesture == "click") {
+            QTest::mouseClick(a, Qt::LeftButton);
+        } else if (gesture == "double") {
+            QTest::mouseClick(a, Qt::LeftButton);
+            QTest::mouseDClick(a, Qt::LeftButton);
+        } else {
+            QTest::mousePress(a, Qt::LeftButton);
+            QTest::mouseRelease(a, Qt::LeftButton, {}, QPoint(-20, -20));
+        }
+        QTEST(int(shell.Targets.size()), "opened");
+    }
+
     void versionRecord()
     {
         const TVersionRecord record = TVersionRecord::Read(qEnvironmentVariable("ORVANTA_BINARY"));
