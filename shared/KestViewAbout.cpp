@@ -209,9 +209,8 @@ void TfrmAbout::FormKeyPress(QChar& key)
 
 void TfrmAbout::RevealTypedPage()
 {
-    for (QFrame* panel : FEasterEggs->findChildren<QFrame*>()) {
-        if (panel->metaObject() != &QFrame::staticMetaObject)
-            continue;
+    // The shown page lives in the host panel, no longer with the form that owns it.
+    for (QFrame* panel : FEasterEggs->Pages()) {
         QString name;
         for (const QChar c : panel->objectName())
             name.append(c >= QLatin1Char('a') && c <= QLatin1Char('z') ? QChar(c.unicode() - 32) : c);

@@ -82,6 +82,11 @@ TEasterEggsForm::TEasterEggsForm()
     UpdatePanel->layout()->addWidget(DownloadNowLabel);
 }
 
+QList<QFrame*> TEasterEggsForm::Pages() const
+{
+    return {AuthorPanel, AddressesPanel, UpdatePanel};
+}
+
 QFrame* TEasterEggsForm::AddPage(const QString& panelName)
 {
     auto* sheet = new QWidget;

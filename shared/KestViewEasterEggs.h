@@ -32,6 +32,9 @@ public:
     QFrame* UpdatePanel;
     QLabel* DownloadNowLabel;
 
+    // The hidden pages, wherever they are shown at the moment.
+    QList<QFrame*> Pages() const;
+
     void FillPages(const QString& siteBase, const QString& softwareBase, const QString& productKey);
     void DownloadNowLabelClick();
     QString DownloadUrl() const;

@@ -199,6 +199,7 @@ private Q_SLOTS:
         QTest::newRow("small letters") << "author" << "AuthorPanel";
         QTest::newRow("capital letters") << "UPDATE" << "UpdatePanel";
         QTest::newRow("another word from a hidden page") << "updateaddresses" << "AddressesPanel";
+        QTest::newRow("the shown page's word, then another") << "updateupdateauthor" << "AuthorPanel";
         QTest::newRow("after a wrong letter") << "uxupdate" << "AboutPanel";
         QTest::newRow("a digit clears") << "ux1update" << "UpdatePanel";
         QTest::newRow("bracket counts as a letter") << "[author" << "AboutPanel";
