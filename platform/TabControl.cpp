@@ -8,6 +8,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QToolTip>
 
 namespace {
 
@@ -257,6 +258,16 @@ int TTabControl::IndexOfTabAt(const QPoint& point) const
 QRect TTabControl::TabRect(int index) const
 {
     return FRects.value(index);
+}
+
+// The control's hint belongs to its tabs: the pages inside would otherwise show it too.
+bool TTabControl::event(QEvent* event)
+{
+    if (event->type() == QEvent::ToolTip && IndexOfTabAt(static_cast<QHelpEvent*>(event)->pos()) < 0) {
+        QToolTip::hideText();
+        return true;
+    }
+    return QWidget::event(event);
 }
 
 void TTabControl::resizeEvent(QResizeEvent*)

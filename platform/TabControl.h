@@ -60,6 +60,7 @@ Q_SIGNALS:
     void MouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
+    bool event(QEvent* event) override;
     void paintEvent(QPaintEvent* event) override;
     void resizeEvent(QResizeEvent* event) override;
     void changeEvent(QEvent* event) override;

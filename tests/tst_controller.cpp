@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSettings>
+#include <QToolTip>
 #include <QToolButton>
 #include <memory>
 
@@ -390,6 +391,23 @@ private Q_SLOTS:
         main->TabMouseMove(Qt::NoModifier, 900, 600);
         QCOMPARE(main->HoverTabIndex, -1);
         QCOMPARE(main.Selector()->toolTip(), QString());
+    }
+
+    // The hint shows over the tab under the pointer and never over the page below it.
+    void tabHintStaysWithTheTabs()
+    {
+        StoreThreeSites();
+        TMain main;
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
+        const QPoint over = main.Selector()->TabRect(1).center();
+        main->TabMouseMove(Qt::NoModifier, over.x(), over.y());
+        QHelpEvent overPage(QEvent::ToolTip, QPoint(10, 10), main.Page(0)->mapToGlobal(QPoint(10, 10)));
+        QApplication::sendEvent(main.Page(0), &overPage);
+        QVERIFY(QToolTip::text().isEmpty());
+        QHelpEvent overTab(QEvent::ToolTip, over, main.Selector()->mapToGlobal(over));
+        QApplication::sendEvent(main.Selector(), &overTab);
+        QVERIFY(QToolTip::text().contains("Home title: Two"));
     }
 
     void browserCommands_data()
