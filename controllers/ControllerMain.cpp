@@ -137,7 +137,17 @@ void TCMain::BindEvents()
     QObject::connect(form->tcBrowserContainer, &TTabControl::Change, this, &TCMain::ShowSelectedPage);
     QObject::connect(form->tcBrowserContainer, &TTabControl::MouseMove, this, &TCMain::TabMouseMove);
     QObject::connect(form, &TfrmMain::edtAddressKeyPress, this, &TCMain::AddressKeyPress);
+    QObject::connect(form->tcBrowserContainer, &TTabControl::MenuRequested, this, [this](int index) { HoverTabIndex = index; });
     QObject::connect(form->FullScreenAction, &QAction::triggered, this, &TCMain::FullScreenClick);
+    QList<QAction*> siteKeys = form->SiteActions;
+    siteKeys << form->NextSiteAction << form->PreviousSiteAction;
+    for (QAction* item : siteKeys)
+        QObject::connect(item, &QAction::triggered, this, [this, item] { SiteKeyClick(item); });
+    const std::pair<QAction*, QToolButton*> commandKeys[] = {
+        {form->RefreshKeyAction, form->tbRefresh}, {form->BackKeyAction, form->tbBack},
+        {form->ForwardKeyAction, form->tbForward}, {form->HomeKeyAction, form->tbHome}};
+    for (const auto& [item, button] : commandKeys)
+        QObject::connect(item, &QAction::triggered, this, [this, button = button] { BrowserButtonClick(button); });
     for (QAction* item : {form->ZoomInAction, form->ZoomOutAction, form->ZoomResetAction})
         QObject::connect(item, &QAction::triggered, this, [this, item] { ZoomClick(item); });
 }
@@ -295,6 +305,21 @@ void TCMain::SelectPage(int index)
 void TCMain::TabMenuPopup()
 {
     SelectPage(HoverTabIndex);
+}
+
+void TCMain::SiteKeyClick(QObject* sender)
+{
+    const int count = Registry()->SiteCount();
+    const int current = CurrentIndex();
+    int site = MainForm->SiteActions.indexOf(static_cast<QAction*>(sender));
+    if (sender == MainForm->NextSiteAction)
+        site = (current + 1) % count;
+    else if (sender == MainForm->PreviousSiteAction)
+        site = (current + count - 1) % count;
+    else if (site == MainForm->SiteActions.size() - 1)
+        site = count - 1;
+    if (site >= 0 && site < count)
+        SelectPage(site);
 }
 
 // ---- Navigation and site commands ----

@@ -42,6 +42,8 @@ public:
     void ShowSelectedPage();
     void SelectPage(int index);
     void TabMenuPopup();
+    // The site keys: the next or previous site (wrapping), or the one an action names.
+    void SiteKeyClick(QObject* sender);
     // The page at index, or null.
     TWebBrowser* Browser(int index) const;
 

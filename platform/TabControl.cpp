@@ -3,6 +3,7 @@
 #include "platform/PlatformError.h"
 
 #include <QContextMenuEvent>
+#include <QKeyEvent>
 #include <QMenu>
 #include <QPainter>
 #include <QStyle>
@@ -22,6 +23,7 @@ TTabControl::TTabControl(QWidget* parent) : QWidget(parent), FClient(new QWidget
     FClient->setObjectName(QStringLiteral("ClientArea"));
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
+    setFocusPolicy(Qt::TabFocus);
 }
 
 int TTabControl::AddTab(const QString& caption)
@@ -282,15 +284,46 @@ void TTabControl::changeEvent(QEvent* event)
     QWidget::changeEvent(event);
 }
 
-void TTabControl::mousePressEvent(QMouseEvent* event)
+void TTabControl::Pick(int index)
 {
-    if (event->button() != Qt::LeftButton)
-        return;
-    const int index = IndexOfTabAt(event->position().toPoint());
-    if (index < 0 || index == FIndex)
+    if (index < 0 || index >= FCaptions.size() || index == FIndex)
         return;
     SetTabIndex(index);
     Q_EMIT Change();
+}
+
+void TTabControl::mousePressEvent(QMouseEvent* event)
+{
+    if (event->button() == Qt::LeftButton)
+        Pick(IndexOfTabAt(event->position().toPoint()));
+}
+
+// With the focus, the arrow keys pick the tab before or after, and Shift+F10 opens the menu
+// of the selected tab, as the menu key does.
+void TTabControl::keyPressEvent(QKeyEvent* event)
+{
+    switch (event->key()) {
+    case Qt::Key_Left:
+    case Qt::Key_Up:
+        Pick(FIndex - 1);
+        break;
+    case Qt::Key_Right:
+    case Qt::Key_Down:
+        Pick(FIndex + 1);
+        break;
+    case Qt::Key_F10:
+        if (event->modifiers() == Qt::ShiftModifier) {
+            QContextMenuEvent menu(QContextMenuEvent::Keyboard, TabRect(FIndex).center(),
+                                   mapToGlobal(TabRect(FIndex).center()));
+            contextMenuEvent(&menu);
+            break;
+        }
+        QWidget::keyPressEvent(event);
+        break;
+    default:
+        QWidget::keyPressEvent(event);
+        break;
+    }
 }
 
 void TTabControl::mouseMoveEvent(QMouseEvent* event)
@@ -312,8 +345,15 @@ void TTabControl::leaveEvent(QEvent*)
 
 void TTabControl::contextMenuEvent(QContextMenuEvent* event)
 {
-    if (FPopup)
+    if (!FPopup)
+        return;
+    if (event->reason() == QContextMenuEvent::Mouse) {
+        Q_EMIT MenuRequested(IndexOfTabAt(event->pos()));
         FPopup->popup(event->globalPos());
+    } else {
+        Q_EMIT MenuRequested(FIndex);
+        FPopup->popup(mapToGlobal(TabRect(FIndex).bottomLeft()));
+    }
 }
 
 void TTabControl::PaintTab(QPainter& painter, int index) const
@@ -332,6 +372,8 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
         option.state &= ~(QStyle::State_Selected | QStyle::State_MouseOver);
         if (selected)
             option.state |= QStyle::State_Selected;
+        if (selected && hasFocus())
+            option.state |= QStyle::State_HasFocus;
         if (hot)
             option.state |= QStyle::State_MouseOver;
         style()->drawControl(QStyle::CE_TabBarTab, &option, &painter, this);
@@ -343,6 +385,8 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
     option.text = FCaptions.at(index);
     option.state &= ~QStyle::State_MouseOver;
     option.state |= selected ? (QStyle::State_Sunken | QStyle::State_On) : QStyle::State_Raised;
+    if (selected && hasFocus())
+        option.state |= QStyle::State_HasFocus;
     if (hot)
         option.state |= QStyle::State_MouseOver;
     if (FStyle == TStyle::Buttons) {

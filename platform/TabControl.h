@@ -57,6 +57,9 @@ public:
 Q_SIGNALS:
     // The user picked another tab.
     void Change();
+    // The tab menu is about to open for the tab at index (under the pointer, or the selected
+    // one when asked from the keyboard).
+    void MenuRequested(int index);
     void MouseMove(Qt::KeyboardModifiers modifiers, int x, int y);
 
 protected:
@@ -68,6 +71,7 @@ protected:
     void mouseMoveEvent(QMouseEvent* event) override;
     void leaveEvent(QEvent* event) override;
     void contextMenuEvent(QContextMenuEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     bool Vertical() const;
@@ -76,6 +80,7 @@ private:
     void LayoutTabs();
     void RealignPages();
     void PaintTab(class QPainter& painter, int index) const;
+    void Pick(int index);
 
     QStringList FCaptions;
     QVector<QRect> FRects;

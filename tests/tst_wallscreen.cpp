@@ -180,6 +180,77 @@ private Q_SLOTS:
         QVERIFY(!main.Page(1)->Calls.contains("Refresh2"));
     }
 
+    // Browser keys with the focus in a page: they pick sites and command the shown page, and
+    // cycling goes on from the site they picked.
+    void keysWithTheFocusInAPage_data()
+    {
+        QTest::addColumn<int>("from");
+        QTest::addColumn<int>("key");
+        QTest::addColumn<int>("modifiers");
+        QTest::addColumn<int>("shown");
+        QTest::addColumn<QString>("call");
+        const int ctrl = Qt::ControlModifier;
+        QTest::newRow("Ctrl+Tab") << 0 << int(Qt::Key_Tab) << ctrl << 1 << "";
+        QTest::newRow("Ctrl+PgDn wraps") << 2 << int(Qt::Key_PageDown) << ctrl << 0 << "";
+        QTest::newRow("Ctrl+Shift+Tab wraps") << 0 << int(Qt::Key_Backtab) << (ctrl | int(Qt::ShiftModifier)) << 2 << "";
+        QTest::newRow("Ctrl+PgUp") << 1 << int(Qt::Key_PageUp) << ctrl << 0 << "";
+        QTest::newRow("Ctrl+2") << 0 << int(Qt::Key_2) << ctrl << 1 << "";
+        QTest::newRow("Ctrl+9 the last") << 0 << int(Qt::Key_9) << ctrl << 2 << "";
+        QTest::newRow("Ctrl+5 past the last") << 1 << int(Qt::Key_5) << ctrl << 1 << "";
+        QTest::newRow("F5") << 1 << int(Qt::Key_F5) << 0 << 1 << "Refresh2";
+        QTest::newRow("Alt+Left") << 1 << int(Qt::Key_Left) << int(Qt::AltModifier) << 1 << "GoBack";
+        QTest::newRow("Alt+Right") << 1 << int(Qt::Key_Right) << int(Qt::AltModifier) << 1 << "GoForward";
+        QTest::newRow("Alt+Home") << 1 << int(Qt::Key_Home) << int(Qt::AltModifier) << 1 << "Navigate http://two/";
+    }
+    void keysWithTheFocusInAPage()
+    {
+        QFETCH(int, from);
+        QFETCH(int, key);
+        QFETCH(int, modifiers);
+        QFETCH(int, shown);
+        QFETCH(QString, call);
+        StoreThreeSites({}, {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}, {"TimerCyclePause", "0"}});
+        TMain main;
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.Form()));
+        main->SelectPage(from);
+        QWidget* inner = main.Page(from)->Application();
+        inner->setFocusPolicy(Qt::StrongFocus);
+        inner->setFocus();
+        main.Page(from)->Calls.clear();
+        QTest::keyClick(inner, Qt::Key(key), Qt::KeyboardModifiers(modifiers));
+        QCOMPARE(main->CurrentIndex(), shown);
+        if (!call.isEmpty())
+            QCOMPARE(main.Page(from)->Calls.value(0), call);
+        main->TimerTick();
+        QCOMPARE(main->CurrentIndex(), (shown + 1) % 3);
+    }
+
+    // The selector in the tab order: arrows pick the tab beside, Shift+F10 opens the shown
+    // site's menu.
+    void selectorFromTheKeyboard()
+    {
+        StoreThreeSites({});
+        TMain main;
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.Form()));
+        TTabControl* selector = main.Selector();
+        QCOMPARE(selector->focusPolicy(), Qt::TabFocus);
+        selector->setFocus();
+        QTest::keyClick(selector, Qt::Key_Right);
+        QTest::keyClick(selector, Qt::Key_Right);
+        QTest::keyClick(selector, Qt::Key_Right);
+        QCOMPARE(main->CurrentIndex(), 2);
+        QVERIFY(selector->IsAligned(main.Page(2)));
+        QTest::keyClick(selector, Qt::Key_Left);
+        QCOMPARE(main->CurrentIndex(), 1);
+        main->HoverTabIndex = 0;
+        QTest::keyClick(selector, Qt::Key_F10, Qt::ShiftModifier);
+        QTRY_VERIFY(main.Form()->popTabMenu->isVisible());
+        QCOMPARE(main->CurrentIndex(), 1);
+        main.Form()->popTabMenu->close();
+    }
+
     // The window's own keys are never the page's: they work with the focus in a page.
     void programKeysPassThePage_data()
     {
@@ -190,6 +261,10 @@ private Q_SLOTS:
         QTest::newRow("zoom in, keypad") << int(Qt::Key_Plus) << int(Qt::ControlModifier | Qt::KeypadModifier);
         QTest::newRow("zoom out") << int(Qt::Key_Minus) << int(Qt::ControlModifier);
         QTest::newRow("zoom reset") << int(Qt::Key_0) << int(Qt::ControlModifier);
+        QTest::newRow("next site") << int(Qt::Key_Tab) << int(Qt::ControlModifier);
+        QTest::newRow("previous site") << int(Qt::Key_Backtab) << int(Qt::ControlModifier | Qt::ShiftModifier);
+        QTest::newRow("a site by number") << int(Qt::Key_3) << int(Qt::ControlModifier);
+        QTest::newRow("refresh") << int(Qt::Key_F5) << int(Qt::NoModifier);
     }
     void programKeysPassThePage()
     {

@@ -241,6 +241,18 @@ void TfrmMain::BuildKeys()
     MainMenuAction = addKey(QStringLiteral("MainMenuAction"), {QKeySequence(Qt::ALT | Qt::Key_M)});
     MainMenuAction->setEnabled(false);
     connect(MainMenuAction, &QAction::triggered, this, &TfrmMain::PopupMainMenuAtTopLeft);
+
+    NextSiteAction = addKey(QStringLiteral("NextSiteAction"),
+                            {QKeySequence(Qt::CTRL | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageDown)});
+    PreviousSiteAction = addKey(QStringLiteral("PreviousSiteAction"),
+                                {QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Backtab),
+                                 QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_Tab), QKeySequence(Qt::CTRL | Qt::Key_PageUp)});
+    for (int site = 1; site <= 9; ++site)
+        SiteActions.append(addKey(QStringLiteral("SiteAction%1").arg(site), {QKeySequence(Qt::CTRL | (Qt::Key_0 + site))}));
+    RefreshKeyAction = addKey(QStringLiteral("RefreshKeyAction"), {QKeySequence(Qt::Key_F5)});
+    BackKeyAction = addKey(QStringLiteral("BackKeyAction"), {QKeySequence(Qt::ALT | Qt::Key_Left)});
+    ForwardKeyAction = addKey(QStringLiteral("ForwardKeyAction"), {QKeySequence(Qt::ALT | Qt::Key_Right)});
+    HomeKeyAction = addKey(QStringLiteral("HomeKeyAction"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
 }
 
 // Shift and the keypad make no difference: Ctrl with the plus key zooms however it is typed.

@@ -67,6 +67,15 @@ public:
     QAction* ZoomResetAction;
     // The main menu at the window's top left, for when the button bar is hidden.
     QAction* MainMenuAction;
+    // The page selector and the shown page's commands, as browsers have them.
+    QAction* NextSiteAction;
+    QAction* PreviousSiteAction;
+    // Ctrl+1 to Ctrl+8 pick that site, Ctrl+9 the last one.
+    QList<QAction*> SiteActions;
+    QAction* RefreshKeyAction;
+    QAction* BackKeyAction;
+    QAction* ForwardKeyAction;
+    QAction* HomeKeyAction;
 
     QList<QPixmap> ilImages;
     QList<QPixmap> ilHotImages;
