@@ -1,5 +1,6 @@
 #include "platform/TabControl.h"
 
+#include "platform/HotTabStyle.h"
 #include "platform/PlatformError.h"
 
 #include <QContextMenuEvent>
@@ -24,6 +25,7 @@ TTabControl::TTabControl(QWidget* parent) : QWidget(parent), FClient(new QWidget
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::TabFocus);
+    THotTabStyle::Apply(this);
 }
 
 int TTabControl::AddTab(const QString& caption)
@@ -362,9 +364,11 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
     const bool selected = index == FIndex;
     const bool hot = index == FHot;
     if (FStyle == TStyle::Tabs) {
+        // Styles turn a tab that is not on top about the origin (Fusion does): each tab is
+        // drawn at the origin and moved into its place.
         QStyleOptionTab option;
         option.initFrom(this);
-        option.rect = area;
+        option.rect = QRect(QPoint(0, 0), area.size());
         option.text = FCaptions.at(index);
         const QTabBar::Shape shapes[] = {QTabBar::RoundedNorth, QTabBar::RoundedSouth, QTabBar::RoundedWest,
                                          QTabBar::RoundedEast};
@@ -376,7 +380,10 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
             option.state |= QStyle::State_HasFocus;
         if (hot)
             option.state |= QStyle::State_MouseOver;
+        painter.save();
+        painter.translate(area.topLeft());
         style()->drawControl(QStyle::CE_TabBarTab, &option, &painter, this);
+        painter.restore();
         return;
     }
     QStyleOptionButton option;

@@ -1,5 +1,6 @@
 #include "views/ViewSetup.h"
 
+#include "platform/HotTabStyle.h"
 #include "platform/MessageBox.h"
 #include "platform/RadioGroup.h"
 #include "platform/SpinEdit.h"
@@ -64,6 +65,7 @@ TfrmSetup::TfrmSetup()
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(0, 0, ClientWidth, ClientHeight - ButtonBarHeight);
     PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: 258px; font-weight: bold; }"));
+    THotTabStyle::Apply(PageControl1->tabBar());
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
     TabSheet2 = new QWidget;

@@ -1,0 +1,80 @@
+#include "TestSupport.h"
+
+#include "platform/TabControl.h"
+
+#include <QApplication>
+#include <QImage>
+#include <QStyle>
+#include <QStyleFactory>
+
+namespace {
+
+using TPosition = TTabControl::TPosition;
+
+// Whether the sides of a tab, where one tab meets the next, are drawn on the strip's
+// background: bare captions leave them empty.
+bool SidesDrawn(const QImage& image, const QRect& tab, bool vertical, QRgb background)
+{
+    const int length = vertical ? tab.width() : tab.height();
+    for (int along = length / 3; along < 2 * length / 3; ++along) {
+        for (int across : {0, 1, 2}) {
+            const QPoint first = vertical ? QPoint(tab.left() + along, tab.top() + across)
+                                          : QPoint(tab.left() + across, tab.top() + along);
+            const QPoint second = vertical ? QPoint(tab.left() + along, tab.bottom() - across)
+                                           : QPoint(tab.right() - across, tab.top() + along);
+            if (image.pixel(first) != background || image.pixel(second) != background)
+                return true;
+        }
+    }
+    return false;
+}
+
+} // namespace
+
+class TestSelector : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    // Tabs are drawn, with the selected one set apart, in every position and in the styles a
+    // Linux desktop has.
+    void tabsDrawnInEveryPosition_data()
+    {
+        QTest::addColumn<QString>("style");
+        QTest::addColumn<TPosition>("position");
+        for (const char* style : {"Fusion", "Windows"}) {
+            const std::pair<const char*, TPosition> positions[] = {
+                {"top", TPosition::Top}, {"bottom", TPosition::Bottom}, {"left", TPosition::Left}, {"right", TPosition::Right}};
+            for (const auto& [name, position] : positions)
+                QTest::addRow("%s, %s", style, name) << QString(style) << position;
+        }
+    }
+    void tabsDrawnInEveryPosition()
+    {
+        QFETCH(QString, style);
+        QFETCH(TPosition, position);
+        const QString before = QApplication::style()->name();
+        QApplication::setStyle(QStyleFactory::create(style));
+        {
+            TTabControl selector;
+            selector.resize(400, 300);
+            for (int i = 0; i < 3; ++i)
+                selector.AddTab("Site");
+            selector.SetTabPosition(position);
+            selector.SetTabIndex(1);
+            const QImage image = selector.grab().toImage();
+            const bool vertical = position == TPosition::Left || position == TPosition::Right;
+            const QRect last = selector.TabRect(2);
+            const QRgb background = image.pixel(vertical ? QPoint(last.center().x(), 298) : QPoint(398, last.center().y()));
+            QVERIFY(SidesDrawn(image, selector.TabRect(1), vertical, background));
+            QVERIFY(SidesDrawn(image, selector.TabRect(2), vertical, background));
+            const QRect selected = selector.TabRect(1), other = selector.TabRect(2);
+            QCOMPARE(selected.size(), other.size());
+            QVERIFY(image.copy(selected) != image.copy(other));
+        }
+        QApplication::setStyle(QStyleFactory::create(before));
+    }
+};
+
+ORVANTA_TEST_MAIN(TestSelector)
+#include "tst_selector.moc"
