@@ -10,6 +10,7 @@
 #include <QStyle>
 #include <QStyleOption>
 #include <QTabBar>
+#include <QToolButton>
 #include <QToolTip>
 
 namespace {
@@ -19,8 +20,18 @@ constexpr int FrameWidth = 2;
 
 } // namespace
 
-TTabControl::TTabControl(QWidget* parent) : QWidget(parent), FClient(new QWidget(this))
+TTabControl::TTabControl(QWidget* parent)
+    : QWidget(parent), FScrollBack(new QToolButton(this)), FScrollOn(new QToolButton(this)), FClient(new QWidget(this))
 {
+    const std::pair<QToolButton*, Qt::ArrowType> arrows[] = {{FScrollBack, Qt::LeftArrow}, {FScrollOn, Qt::RightArrow}};
+    for (const auto& [button, arrow] : arrows) {
+        button->setArrowType(arrow);
+        button->setAutoRepeat(true);
+        button->setFocusPolicy(Qt::NoFocus);
+        button->hide();
+    }
+    connect(FScrollBack, &QToolButton::clicked, this, [this] { Scroll(-1); });
+    connect(FScrollOn, &QToolButton::clicked, this, [this] { Scroll(+1); });
     FClient->setObjectName(QStringLiteral("ClientArea"));
     setMouseTracking(true);
     setAttribute(Qt::WA_Hover);
@@ -69,7 +80,30 @@ int TTabControl::TabIndex() const
 void TTabControl::SetTabIndex(int index)
 {
     FIndex = index >= 0 && index < FCaptions.size() ? index : -1;
+    ScrollIntoView();
     update();
+}
+
+void TTabControl::ScrollIntoView()
+{
+    if (FIndex < 0 || !FScrollOn->isVisible())
+        return;
+    if (FIndex < FFirst) {
+        FFirst = FIndex;
+        LayoutTabs();
+    }
+    while (FFirst < FIndex && FRects.at(FIndex).right() >= FTabRoom) {
+        ++FFirst;
+        LayoutTabs();
+    }
+}
+
+void TTabControl::Scroll(int tabs)
+{
+    if (tabs > 0 && (FRects.isEmpty() || FRects.last().right() < FTabRoom))
+        return;
+    FFirst = qBound(0, FFirst + tabs, qMax(0, FCaptions.size() - 1));
+    LayoutTabs();
 }
 
 TTabControl::TStyle TTabControl::Style() const
@@ -168,12 +202,22 @@ void TTabControl::LayoutTabs()
         along += length;
     }
     const int strip = FLines * thickness;
+    const bool scrolling = !FMultiLine && !Vertical() && along > room;
+    FTabRoom = scrolling ? room - 2 * thickness : room;
+    FFirst = scrolling ? qBound(0, FFirst, places.size() - 1) : 0;
+    const int offset = scrolling ? places.at(FFirst).first : 0;
+    const int arrowsAt = FPosition == TPosition::Bottom ? height() - thickness : 0;
+    FScrollBack->setGeometry(FTabRoom, arrowsAt, thickness, thickness);
+    FScrollOn->setGeometry(FTabRoom + thickness, arrowsAt, thickness, thickness);
+    FScrollBack->setVisible(scrolling);
+    FScrollOn->setVisible(scrolling);
     int line = 0;
     int previous = -1;
-    for (const auto& [start, length] : places) {
-        if (start <= previous)
+    for (const auto& [place, length] : places) {
+        if (place <= previous)
             ++line;
-        previous = start;
+        previous = place;
+        const int start = place - offset;
         const int across = line * thickness;
         switch (FPosition) {
         case TPosition::Top:
@@ -252,6 +296,8 @@ void TTabControl::SetPopupMenu(QMenu* menu)
 
 int TTabControl::IndexOfTabAt(const QPoint& point) const
 {
+    if (!Vertical() && point.x() >= FTabRoom)
+        return -1;
     for (int i = 0; i < FRects.size(); ++i) {
         if (FRects.at(i).contains(point))
             return i;
@@ -418,6 +464,8 @@ void TTabControl::paintEvent(QPaintEvent*)
         frame.rect = FClient->geometry().adjusted(-FrameWidth, -FrameWidth, FrameWidth, FrameWidth);
         style()->drawPrimitive(QStyle::PE_FrameTabWidget, &frame, &painter, this);
     }
+    // Tabs scrolled under the arrow buttons are cut off at them.
+    painter.setClipRect(Vertical() ? rect() : QRect(0, 0, FTabRoom, height()));
     for (int i = 0; i < FRects.size(); ++i)
         PaintTab(painter, i);
 }

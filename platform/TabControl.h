@@ -6,6 +6,7 @@
 #include <QWidget>
 
 class QMenu;
+class QToolButton;
 
 // A page selector: a strip of tabs or buttons on one side and a client area beside it that
 // holds the pages. The page aligned to the client fills it; every other page is collapsed to
@@ -81,6 +82,8 @@ private:
     void RealignPages();
     void PaintTab(class QPainter& painter, int index) const;
     void Pick(int index);
+    void ScrollIntoView();
+    void Scroll(int tabs);
 
     QStringList FCaptions;
     QVector<QRect> FRects;
@@ -91,6 +94,12 @@ private:
     TPosition FPosition = TPosition::Top;
     bool FMultiLine = false;
     bool FTabsVisible = true;
+    // One row of tabs longer than the control scrolls: the first tab shown, and the room the
+    // tabs have before the two arrow buttons at its end.
+    int FFirst = 0;
+    int FTabRoom = 0;
+    QToolButton* FScrollBack;
+    QToolButton* FScrollOn;
     QWidget* FClient;
     QList<QPointer<QWidget>> FAligned;
     QPointer<QMenu> FPopup;

@@ -378,8 +378,8 @@ private Q_SLOTS:
     {
         StoreThreeSites();
         TMain main;
-        main.Form()->resize(912, 669);
-        main.Form()->Layout->activate();
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
         main.Page(1)->Url = "http://two/now";
         main.Page(1)->Title = "Two now";
         const QPoint over = main.Selector()->TabRect(1).center();

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QToolButton>
 
 namespace {
 
@@ -73,6 +74,49 @@ private Q_SLOTS:
             QVERIFY(image.copy(selected) != image.copy(other));
         }
         QApplication::setStyle(QStyleFactory::create(before));
+    }
+
+    // One row with more tabs than fit scrolls: arrows at its end reach every tab, and the
+    // selected tab is brought into view.
+    void oneRowScrolls_data()
+    {
+        QTest::addColumn<TTabControl::TStyle>("style");
+        QTest::addColumn<TPosition>("position");
+        QTest::newRow("tabs top") << TTabControl::TStyle::Tabs << TPosition::Top;
+        QTest::newRow("tabs bottom") << TTabControl::TStyle::Tabs << TPosition::Bottom;
+        QTest::newRow("buttons") << TTabControl::TStyle::Buttons << TPosition::Top;
+        QTest::newRow("flat buttons") << TTabControl::TStyle::FlatButtons << TPosition::Top;
+    }
+    void oneRowScrolls()
+    {
+        QFETCH(TTabControl::TStyle, style);
+        QFETCH(TPosition, position);
+        TTabControl selector;
+        selector.resize(500, 300);
+        selector.SetTabPosition(position);
+        selector.SetStyle(style);
+        for (int i = 0; i < 25; ++i)
+            selector.AddTab(QStringLiteral("Site %1").arg(i));
+        selector.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&selector));
+        const auto reachable = [&selector](int index) {
+            return selector.IndexOfTabAt(selector.TabRect(index).center()) == index;
+        };
+        QVERIFY(reachable(0));
+        QVERIFY(!reachable(24));
+        selector.SetTabIndex(24);
+        QVERIFY(reachable(24));
+        QVERIFY(selector.TabRect(24).right() < selector.width());
+        QList<QToolButton*> arrows = selector.findChildren<QToolButton*>();
+        QCOMPARE(arrows.size(), 2);
+        for (QToolButton* arrow : arrows)
+            QVERIFY(arrow->isVisible() && selector.rect().contains(arrow->geometry()));
+        QToolButton* back = arrows.at(0)->arrowType() == Qt::LeftArrow ? arrows.at(0) : arrows.at(1);
+        for (int click = 0; click < 30; ++click)
+            QTest::mouseClick(back, Qt::LeftButton);
+        QVERIFY(reachable(0));
+        selector.SetTabIndex(12);
+        QVERIFY(reachable(12));
     }
 };
 
