@@ -29,8 +29,10 @@ QFrame* NewPagePanel(const QString& name, QWidget* parent)
     panel->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     panel->setLineWidth(2);
     panel->setAutoFillBackground(true);
+    // The bevel's light edges in grey: white on white would lose the right and bottom ones.
     QPalette white = panel->palette();
     white.setColor(QPalette::Window, Qt::white);
+    white.setColor(QPalette::Light, QColor(0xd8, 0xd8, 0xd8));
     panel->setPalette(white);
     return panel;
 }
@@ -67,6 +69,9 @@ TEasterEggsForm::TEasterEggsForm()
     Addresses->setReadOnly(true);
     Addresses->setFrameShape(QFrame::NoFrame);
     Addresses->setLineWrapMode(QPlainTextEdit::NoWrap);
+    // Every line shows on the page: it never scrolls.
+    Addresses->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    Addresses->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     Addresses->setStyleSheet(QStringLiteral("color: navy; font-family: Arial; font-size: 11px;"));
     AddressesPanel->layout()->addWidget(Addresses);
 
@@ -93,7 +98,8 @@ QFrame* TEasterEggsForm::AddPage(const QString& panelName)
     auto* sheetLayout = new QVBoxLayout(sheet);
     sheetLayout->setContentsMargins(0, 0, 0, 0);
     QFrame* panel = NewPagePanel(panelName, sheet);
-    new QVBoxLayout(panel);
+    auto* panelLayout = new QVBoxLayout(panel);
+    panelLayout->setContentsMargins(QMargins(4, 4, 4, 4) + panel->frameWidth());
     sheetLayout->addWidget(panel);
     PageControl->addTab(sheet, panelName);
     return panel;

@@ -76,9 +76,12 @@ private Q_SLOTS:
         QTEST(TagOf(button), "tag");
         QCOMPARE(button->text(), caption);
         QTEST(!button->icon().isNull(), "picture");
-        QCOMPARE(button->geometry(), QRect(buttons.indexOf(button) * 83, 0, 83, 25));
+        // Equal buttons in a row, never narrower than designed.
+        const QSize size = form.tbMenu->size();
+        QVERIFY(size.width() >= 83 && size.height() >= 25);
+        QCOMPARE(button->geometry(), QRect(QPoint(buttons.indexOf(button) * size.width(), 0), size));
         QVERIFY(button->autoRaise());
-        QCOMPARE(form.ToolBar->size(), QSize(500, 25));
+        QCOMPARE(form.ToolBar->size(), QSize(6 * size.width() + 2, size.height()));
     }
 
     void dummyButtonNeverReacts()

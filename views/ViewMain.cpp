@@ -1,6 +1,7 @@
 #include "views/ViewMain.h"
 
 #include "platform/AlignLayout.h"
+#include "platform/DialogUnits.h"
 #include "platform/KeyPreview.h"
 #include "platform/TabControl.h"
 #include "shared/KestTag.h"
@@ -20,7 +21,6 @@
 namespace {
 
 constexpr int ButtonWidth = 83;
-constexpr int ToolBarWidth = 500;
 constexpr int ButtonBarHeight = 25;
 
 // Every letter typed into the address bar is a small one.
@@ -90,17 +90,19 @@ TfrmMain::TfrmMain()
     Layout = new TAlignLayout(this);
     Layout->setContentsMargins(3, 3, 3, 3);
 
+    const TDialogUnits units(fontMetrics());
     Panel1 = new QWidget(this);
     Panel1->setObjectName(QStringLiteral("Panel1"));
-    Panel1->setFixedHeight(ButtonBarHeight);
     auto* buttonBar = new QHBoxLayout(Panel1);
     buttonBar->setContentsMargins(0, 0, 0, 0);
     buttonBar->setSpacing(0);
 
     ToolBar = new QWidget(Panel1);
     ToolBar->setObjectName(QStringLiteral("ToolBar"));
-    ToolBar->setFixedSize(ToolBarWidth, ButtonBarHeight);
     buttonBar->addWidget(ToolBar);
+    // Each button is as wide as the design has it in the font in use, and at least as wide as
+    // the longest caption it shows (with Ctrl held: "Refresh all").
+    const QString widest = QStringLiteral("Refresh all");
     tbMenu = AddButton(QStringLiteral("tbMenu"), 0, QStringLiteral("Menu"), -1);
     tbBack = AddButton(QStringLiteral("tbBack"), 1, QStringLiteral("Back"), 0);
     tbForward = AddButton(QStringLiteral("tbForward"), 2, QStringLiteral("Forward"), 1);
@@ -109,6 +111,19 @@ TfrmMain::TfrmMain()
     tbStop = AddButton(QStringLiteral("tbStop"), 5, QStringLiteral("Stop"), 4);
     tbDummy = AddButton(QStringLiteral("tbDummy"), 0, QStringLiteral("&Refresh all"), 5);
     tbDummy->setEnabled(false);
+    const QList<QToolButton*> buttons = ToolBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly);
+    QSize button(units.X(ButtonWidth), units.Y(ButtonBarHeight));
+    for (QToolButton* each : buttons) {
+        const QString caption = each->text();
+        each->setText(widest);
+        button = button.expandedTo(each->sizeHint());
+        each->setText(caption);
+    }
+    for (int i = 0; i < buttons.size(); ++i)
+        buttons.at(i)->setGeometry(QRect(QPoint(i * button.width(), 0), button));
+    // The dummy button peeks out by two pixels, as designed.
+    ToolBar->setFixedSize(button.width() * (buttons.size() - 1) + 2, button.height());
+    Panel1->setFixedHeight(button.height());
 
     pnlUrlInButtonBar = new QWidget(Panel1);
     pnlUrlInButtonBar->setObjectName(QStringLiteral("pnlUrlInButtonBar"));
@@ -153,7 +168,6 @@ TfrmMain::TfrmMain()
 
 QToolButton* TfrmMain::AddButton(const QString& name, int tag, const QString& caption, int picture)
 {
-    const int index = ToolBar->findChildren<QToolButton*>(Qt::FindDirectChildrenOnly).size();
     auto* button = new QToolButton(ToolBar);
     button->setObjectName(name);
     SetTag(button, tag);
@@ -164,7 +178,6 @@ QToolButton* TfrmMain::AddButton(const QString& name, int tag, const QString& ca
     button->setFocusPolicy(Qt::NoFocus);
     if (picture >= 0 && picture < ilImages.size())
         button->setIcon(ToolbarIcon(ilImages.at(picture), ilHotImages.at(picture)));
-    button->setGeometry(index * ButtonWidth, 0, ButtonWidth, ButtonBarHeight);
     return button;
 }
 

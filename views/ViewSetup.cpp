@@ -23,48 +23,52 @@ constexpr int GridButtonColumn = 77;
 constexpr int ZoomRole = Qt::UserRole;
 const QString ManagedText = QStringLiteral("Your administrator manages these settings.");
 
-QPushButton* AddButton(QWidget* parent, const QString& name, const QString& caption, int left, int top)
+QPushButton* AddButton(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption,
+                       int left, int top)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setGeometry(left, top, 65, 25);
+    button->setGeometry(units.Rect(left, top, 65, 25));
     button->setAutoDefault(false);
     return button;
 }
 
-QCheckBox* AddCheckBox(QWidget* parent, const QString& name, const QString& caption, int left, int top)
+QCheckBox* AddCheckBox(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption,
+                       int left, int top)
 {
     auto* box = new QCheckBox(caption, parent);
     box->setObjectName(name);
-    box->move(left, top);
+    box->move(units.X(left), units.Y(top));
     box->adjustSize();
     return box;
 }
 
-TSpinEdit* AddNumberField(QWidget* parent, const QString& name, int left, int top)
+TSpinEdit* AddNumberField(const TDialogUnits& units, QWidget* parent, const QString& name, int left, int top)
 {
     auto* field = new TSpinEdit(parent);
     field->setObjectName(name);
-    field->setGeometry(left, top, 49, 22);
+    field->setGeometry(units.Rect(left, top, 49, 22));
     auto* unit = new QLabel(QStringLiteral("sec."), parent);
-    unit->move(left + 49 + 6, top + 4);
+    unit->move(units.X(left + 49 + 6), units.Y(top + 4));
+    unit->adjustSize();
     return field;
 }
 
 } // namespace
 
-TfrmSetup::TfrmSetup()
+TfrmSetup::TfrmSetup() : FUnits(fontMetrics())
 {
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Setup"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
                    | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(ClientWidth, ClientHeight);
+    setFixedSize(FUnits.X(ClientWidth), FUnits.Y(ClientHeight));
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(0, 0, ClientWidth, ClientHeight - ButtonBarHeight);
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: 258px; font-weight: bold; }"));
+    PageControl1->setGeometry(FUnits.Rect(0, 0, ClientWidth, ClientHeight - ButtonBarHeight));
+    PageControl1->tabBar()->setStyleSheet(
+        QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(FUnits.X(258)));
     THotTabStyle::Apply(PageControl1->tabBar());
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
@@ -77,11 +81,11 @@ TfrmSetup::TfrmSetup()
 
     btnOk = new QPushButton(QStringLiteral("&Ok"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(374, ClientHeight - ButtonBarHeight + 9, 65, 25);
+    btnOk->setGeometry(FUnits.Rect(374, ClientHeight - ButtonBarHeight + 9, 65, 25));
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(446, ClientHeight - ButtonBarHeight + 9, 65, 25);
+    btnCancel->setGeometry(FUnits.Rect(446, ClientHeight - ButtonBarHeight + 9, 65, 25));
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
 }
@@ -93,20 +97,24 @@ void TfrmSetup::showEvent(QShowEvent* event)
     QDialog::showEvent(event);
 }
 
+// The room a page has below the dialog's page tabs.
+int TfrmSetup::PageHeight() const
+{
+    return FUnits.Y(ClientHeight - ButtonBarHeight - 30);
+}
+
 void TfrmSetup::BuildSitesPage()
 {
     const int pageWidth = ClientWidth - 8;
-    const int pageHeight = ClientHeight - ButtonBarHeight - 30;
     sgSites = new QTableWidget(0, 4, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
-    sgSites->setGeometry(0, 0, pageWidth - GridButtonColumn, pageHeight);
-    sgSites->setColumnWidth(0, 110);
-    sgSites->setColumnWidth(1, 206);
-    sgSites->setColumnWidth(2, 54);
-    sgSites->setColumnWidth(3, 54);
+    sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
+    const int columns[] = {110, 206, 54, 54};
+    for (int column = 0; column < 4; ++column)
+        sgSites->setColumnWidth(column, FUnits.X(columns[column]));
     sgSites->verticalHeader()->hide();
-    sgSites->verticalHeader()->setDefaultSectionSize(16);
-    sgSites->verticalHeader()->setMinimumSectionSize(16);
+    sgSites->verticalHeader()->setDefaultSectionSize(FUnits.Y(16));
+    sgSites->verticalHeader()->setMinimumSectionSize(FUnits.Y(16));
     sgSites->horizontalHeader()->setSectionsMovable(false);
     sgSites->horizontalHeader()->setSectionsClickable(false);
     sgSites->setShowGrid(true);
@@ -118,10 +126,10 @@ void TfrmSetup::BuildSitesPage()
     sgSites->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     const int left = pageWidth - GridButtonColumn + 8;
-    Button1 = AddButton(TabSheet1, QStringLiteral("Button1"), QStringLiteral("&Up"), left, 8);
-    Button2 = AddButton(TabSheet1, QStringLiteral("Button2"), QStringLiteral("&Down"), left, 32);
-    Button3 = AddButton(TabSheet1, QStringLiteral("Button3"), QStringLiteral("&Add"), left, 64);
-    Button4 = AddButton(TabSheet1, QStringLiteral("Button4"), QStringLiteral("&Remove"), left, 88);
+    Button1 = AddButton(FUnits, TabSheet1, QStringLiteral("Button1"), QStringLiteral("&Up"), left, 8);
+    Button2 = AddButton(FUnits, TabSheet1, QStringLiteral("Button2"), QStringLiteral("&Down"), left, 33);
+    Button3 = AddButton(FUnits, TabSheet1, QStringLiteral("Button3"), QStringLiteral("&Add"), left, 64);
+    Button4 = AddButton(FUnits, TabSheet1, QStringLiteral("Button4"), QStringLiteral("&Remove"), left, 89);
     connect(Button1, &QPushButton::clicked, this, &TfrmSetup::byUpClick);
     connect(Button2, &QPushButton::clicked, this, &TfrmSetup::btDownClick);
     connect(Button3, &QPushButton::clicked, this, &TfrmSetup::bdAddClick);
@@ -139,46 +147,50 @@ void TfrmSetup::BuildDisplayPage()
                                   QStringLiteral("Tabs bottom"), QStringLiteral("Tabs left"), QStringLiteral("Tabs right")},
                                  TabSheet2);
     rgViewmode->setObjectName(QStringLiteral("rgViewmode"));
-    rgViewmode->setGeometry(8, 16, 145, 145);
+    rgViewmode->setGeometry(FUnits.Rect(8, 16, 145, 145));
     rgAddressBar = new TRadioGroup(QStringLiteral("Address (url)"),
                                    {QStringLiteral("Disabled"), QStringLiteral("Right from buttons"),
                                     QStringLiteral("Top"), QStringLiteral("Bottom")},
                                    TabSheet2);
     rgAddressBar->setObjectName(QStringLiteral("rgAddressBar"));
-    rgAddressBar->setGeometry(168, 16, 137, 97);
+    rgAddressBar->setGeometry(FUnits.Rect(168, 16, 137, 97));
     rgProgressbar = new TRadioGroup(QStringLiteral("Progressbar"),
                                     {QStringLiteral("Disabled"), QStringLiteral("Top"), QStringLiteral("Bottom")},
                                     TabSheet2);
     rgProgressbar->setObjectName(QStringLiteral("rgProgressbar"));
-    rgProgressbar->setGeometry(168, 128, 137, 73);
+    rgProgressbar->setGeometry(FUnits.Rect(168, 128, 137, 73));
+    // A style whose buttons are taller than the design's gets groups tall enough for them.
+    for (QWidget* group : std::initializer_list<QWidget*>{rgViewmode, rgAddressBar, rgProgressbar})
+        group->resize(group->width(), qMax(group->height(), group->sizeHint().height()));
+    rgProgressbar->move(rgProgressbar->x(), qMax(rgProgressbar->y(), rgAddressBar->geometry().bottom() + FUnits.Y(8)));
 
     lblDisplayLocked = new QLabel(ManagedText, TabSheet2);
     lblDisplayLocked->setObjectName(QStringLiteral("lblDisplayLocked"));
-    lblDisplayLocked->move(8, 244);
+    lblDisplayLocked->move(FUnits.X(8), FUnits.Y(244));
     lblDisplayLocked->adjustSize();
     lblDisplayLocked->hide();
 
     gbTimers = new QGroupBox(QStringLiteral("Automation timers"), TabSheet2);
     gbTimers->setObjectName(QStringLiteral("gbTimers"));
-    gbTimers->setGeometry(320, 16, 185, 133);
-    cbTimerRefresh = AddCheckBox(gbTimers, QStringLiteral("cbTimerRefresh"), QStringLiteral("Refresh all"), 8, 24);
-    edtTimerRefresh = AddNumberField(gbTimers, QStringLiteral("edtTimerRefresh"), 88, 21);
-    cbTimerCycle = AddCheckBox(gbTimers, QStringLiteral("cbTimerCycle"), QStringLiteral("Cycle sites"), 8, 64);
-    edtTimerCycle = AddNumberField(gbTimers, QStringLiteral("edtTimerCycle"), 88, 61);
+    gbTimers->setGeometry(FUnits.Rect(320, 16, 185, 133));
+    cbTimerRefresh = AddCheckBox(FUnits, gbTimers, QStringLiteral("cbTimerRefresh"), QStringLiteral("Refresh all"), 8, 24);
+    edtTimerRefresh = AddNumberField(FUnits, gbTimers, QStringLiteral("edtTimerRefresh"), 88, 21);
+    cbTimerCycle = AddCheckBox(FUnits, gbTimers, QStringLiteral("cbTimerCycle"), QStringLiteral("Cycle sites"), 8, 64);
+    edtTimerCycle = AddNumberField(FUnits, gbTimers, QStringLiteral("edtTimerCycle"), 88, 61);
     auto* pause = new QLabel(QStringLiteral("&Pause"), gbTimers);
     pause->setObjectName(QStringLiteral("lblTimerCyclePause"));
-    pause->move(26, 104);
+    pause->move(FUnits.X(26), FUnits.Y(104));
     pause->adjustSize();
-    edtTimerCyclePause = AddNumberField(gbTimers, QStringLiteral("edtTimerCyclePause"), 88, 101);
+    edtTimerCyclePause = AddNumberField(FUnits, gbTimers, QStringLiteral("edtTimerCyclePause"), 88, 101);
     pause->setBuddy(edtTimerCyclePause);
     edtTimerCyclePause->setToolTip(QStringLiteral("Seconds without input in the window before cycling goes on; 0: never waits"));
 
     GroupBox1 = new QGroupBox(QStringLiteral("Hints"), TabSheet2);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
-    GroupBox1->setGeometry(320, 160, 185, 73);
-    cbHintProgressbar = AddCheckBox(GroupBox1, QStringLiteral("cbHintProgressbar"), QStringLiteral("Progressbar"), 8, 16);
-    cbHintBrowserselection = AddCheckBox(GroupBox1, QStringLiteral("cbHintBrowserselection"),
-                                         QStringLiteral("Browser selection"), 8, 40);
+    GroupBox1->setGeometry(FUnits.Rect(320, 160, 185, 81));
+    cbHintProgressbar = AddCheckBox(FUnits, GroupBox1, QStringLiteral("cbHintProgressbar"), QStringLiteral("Progressbar"), 8, 24);
+    cbHintBrowserselection = AddCheckBox(FUnits, GroupBox1, QStringLiteral("cbHintBrowserselection"),
+                                         QStringLiteral("Browser selection"), 8, 48);
 }
 
 void TfrmSetup::SetCell(int row, int column, const QString& text)
@@ -220,7 +232,7 @@ void TfrmSetup::SetSitesLocked(bool locked)
     for (QPushButton* button : {Button1, Button2, Button3, Button4})
         button->setEnabled(!locked);
     lblSitesLocked->setVisible(locked);
-    const int pageHeight = ClientHeight - ButtonBarHeight - 30;
+    const int pageHeight = PageHeight();
     const int line = locked ? lblSitesLocked->sizeHint().height() + 6 : 0;
     sgSites->resize(sgSites->width(), pageHeight - line);
     lblSitesLocked->setGeometry(0, pageHeight - line + 4, sgSites->width(), line - 4);

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "platform/DialogUnits.h"
+
 #include <QDialog>
 
 class QCheckBox;
@@ -78,4 +80,8 @@ private:
     void SwapRows(int first, int second);
     void BuildSitesPage();
     void BuildDisplayPage();
+    int PageHeight() const;
+
+    // The designed geometry in the font in use.
+    const TDialogUnits FUnits;
 };

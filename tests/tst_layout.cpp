@@ -1,0 +1,134 @@
+#include "ControllerFixture.h"
+
+#include "shared/KestViewAbout.h"
+#include "shared/KestViewEasterEggs.h"
+#include "views/ViewSetup.h"
+
+#include <QAbstractSpinBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QStyle>
+#include <QTabWidget>
+
+namespace {
+
+QString Name(const QWidget* widget)
+{
+    return widget->objectName().isEmpty() ? QString::fromLatin1(widget->metaObject()->className()) : widget->objectName();
+}
+
+// Texts wider or taller than their control, controls covering a sibling, pages that scroll.
+QStringList Faults(QWidget* window)
+{
+    QStringList faults;
+    const auto shown = [window](const QWidget* widget) { return widget->isVisibleTo(window); };
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        if (!shown(widget))
+            continue;
+        QSize need;
+        QSize room = widget->size();
+        if (auto* label = qobject_cast<QLabel*>(widget); label && !label->wordWrap() && !label->text().isEmpty()) {
+            need = label->fontMetrics().size(Qt::TextShowMnemonic, label->text());
+            room = label->contentsRect().size();
+        } else if (auto* push = qobject_cast<QPushButton*>(widget); push && !push->text().isEmpty()) {
+            need = push->fontMetrics().size(Qt::TextShowMnemonic, push->text())
+                   + QSize(2 * push->style()->pixelMetric(QStyle::PM_ButtonMargin), 0);
+        } else if (auto* button = qobject_cast<QAbstractButton*>(widget); button && !button->text().isEmpty()) {
+            need = button->sizeHint();
+        } else if (auto* group = qobject_cast<QGroupBox*>(widget)) {
+            need = QSize(group->fontMetrics().horizontalAdvance(group->title()), 0);
+        } else if (auto* text = qobject_cast<QPlainTextEdit*>(widget)) {
+            if (text->verticalScrollBar()->maximum() > 0 || text->horizontalScrollBar()->maximum() > 0)
+                faults.append(Name(widget) + " scrolls");
+        }
+        if (need.width() > room.width() || need.height() > room.height())
+            faults.append(QStringLiteral("%1 needs %2x%3, has %4x%5")
+                              .arg(Name(widget)).arg(need.width()).arg(need.height()).arg(room.width()).arg(room.height()));
+        const auto control = [](const QWidget* each) {
+            return qobject_cast<const QAbstractButton*>(each) || qobject_cast<const QLabel*>(each)
+                   || qobject_cast<const QAbstractSpinBox*>(each) || qobject_cast<const QGroupBox*>(each);
+        };
+        const bool leaf = control(widget);
+        if (!leaf || !widget->parentWidget())
+            continue;
+        for (QWidget* sibling : widget->parentWidget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            const bool other = sibling != widget && shown(sibling) && control(sibling);
+            if (other && sibling->geometry().intersects(widget->geometry()) && Name(widget) < Name(sibling))
+                faults.append(Name(widget) + " covers " + Name(sibling));
+        }
+    }
+    return faults;
+}
+
+} // namespace
+
+// Every window at the desktop's font and at any QT_SCALE_FACTOR: no text cut or covered.
+class TestLayout : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { RemoveConfig(); }
+
+    void mainWindow_data()
+    {
+        QTest::addColumn<int>("held");
+        QTest::newRow("no key held") << int(Qt::NoModifier);
+        QTest::newRow("Ctrl held") << int(Qt::ControlModifier);
+        QTest::newRow("Alt held") << int(Qt::AltModifier);
+    }
+    void mainWindow()
+    {
+        QFETCH(int, held);
+        StoreSites({"One", "Two", "Three"}, {"http://one/", "http://two/", "http://three/"});
+        TMain main;
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
+        main->UpdateButtonCaptions(Qt::KeyboardModifiers(held));
+        QCOMPARE(Faults(main.Form()).join("; "), QString());
+    }
+
+    void setupDialog()
+    {
+        TfrmSetup dialog;
+        dialog.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        for (int page = 0; page < dialog.PageControl1->count(); ++page) {
+            dialog.PageControl1->setCurrentIndex(page);
+            QCOMPARE(Faults(&dialog).join("; "), QString());
+        }
+        dialog.SetSitesLocked(true);
+        dialog.SetDisplayLocked(true);
+        for (int page = 0; page < dialog.PageControl1->count(); ++page) {
+            dialog.PageControl1->setCurrentIndex(page);
+            QCOMPARE(Faults(&dialog).join("; "), QString());
+        }
+    }
+
+    void aboutBox_data()
+    {
+        QTest::addColumn<QString>("word");
+        QTest::newRow("about") << "";
+        QTest::newRow("author") << "author";
+        QTest::newRow("addresses") << "addresses";
+        QTest::newRow("update") << "update";
+    }
+    void aboutBox()
+    {
+        QFETCH(QString, word);
+        TfrmAbout about;
+        about.FillFrom("Orvanta", 0x00010000, 250, false);
+        about.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&about));
+        for (QChar key : word)
+            about.FormKeyPress(key);
+        QCoreApplication::processEvents();
+        QCOMPARE(Faults(&about).join("; "), QString());
+    }
+};
+
+ORVANTA_TEST_MAIN(TestLayout)
+#include "tst_layout.moc"
