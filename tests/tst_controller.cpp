@@ -15,6 +15,7 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QSettings>
+#include <QMenu>
 #include <QToolTip>
 #include <QToolButton>
 #include <memory>
@@ -120,10 +121,20 @@ private Q_SLOTS:
         TMain main;
         QDir::setCurrent(previous);
         QTEST(main.Form()->TethraMenuItem->isVisible(), "visible");
-        // Looked up once: a file that appears later changes nothing.
+        // Looked up once: the opposite turning up later changes nothing, not even when the
+        // menu opens.
+        QDir(folder.path()).rmdir("Tethra.exe");
         QFile later(folder.filePath("Tethra.exe"));
-        later.open(QIODevice::WriteOnly);
+        if (kind == "file")
+            QVERIFY(later.remove());
+        else
+            QVERIFY(later.open(QIODevice::WriteOnly));
+        QDir::setCurrent(folder.path());
+        main.Form()->popMainMenu->popup(QPoint(0, 0));
+        QTRY_VERIFY(main.Form()->popMainMenu->isVisible());
         QTEST(main.Form()->TethraMenuItem->isVisible(), "visible");
+        main.Form()->popMainMenu->close();
+        QDir::setCurrent(previous);
     }
 
     void layoutStrips_data()

@@ -96,10 +96,22 @@ private Q_SLOTS:
         TfrmMain form;
         QCOMPARE(form.ilImages.size(), 5);
         QCOMPARE(form.ilHotImages.size(), 5);
+        // Each picture is drawn (a good part of it opaque) on a transparent ground, and its hot
+        // twin differs from it.
+        const auto opaque = [](const QImage& image) {
+            int count = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    count += qAlpha(image.pixel(x, y)) > 128 ? 1 : 0;
+            return count;
+        };
         for (int i = 0; i < 5; ++i) {
-            QCOMPARE(form.ilImages.at(i).size(), QSize(16, 16));
-            QVERIFY(form.ilImages.at(i).toImage() != form.ilHotImages.at(i).toImage());
-            QVERIFY(form.ilImages.at(i).toImage().hasAlphaChannel());
+            const QImage image = form.ilImages.at(i).toImage();
+            QCOMPARE(image.size(), QSize(16, 16));
+            QVERIFY(image != form.ilHotImages.at(i).toImage());
+            QVERIFY(opaque(image) >= 20);
+            QVERIFY(opaque(image) < 256);
+            QVERIFY(opaque(form.ilHotImages.at(i).toImage()) >= 20);
         }
     }
 

@@ -1,11 +1,14 @@
 #include "TestSupport.h"
 
+#include "platform/SingleInstance.h"
+
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSettings>
+#include <QSignalSpy>
 #include <csignal>
 #include <memory>
 
@@ -114,6 +117,23 @@ private Q_SLOTS:
         config.close();
         first.Signal(SIGTERM);
         QVERIFY(first.Process.waitForFinished(30000));
+    }
+
+    // The second copy wakes the first: here the test stands in for the first copy.
+    void secondCopyWakesTheFirst()
+    {
+        TSingleInstance first(qEnvironmentVariable("ORVANTA_BINARY"));
+        QVERIFY(first.IsFirst());
+        QSignalSpy woken(&first, &TSingleInstance::ActivationRequested);
+        QTemporaryDir root;
+        TProgram second(root.path());
+        QProcessEnvironment environment = second.Process.processEnvironment();
+        environment.insert("XDG_RUNTIME_DIR", qEnvironmentVariable("XDG_RUNTIME_DIR"));
+        second.Process.setProcessEnvironment(environment);
+        second.Start();
+        QVERIFY(second.Process.waitForFinished(30000));
+        QCOMPARE(second.Process.exitCode(), 0);
+        QTRY_COMPARE_WITH_TIMEOUT(woken.count(), 1, 10000);
     }
 
     void killedCopyDoesNotBlockTheNext()

@@ -55,8 +55,8 @@ private Q_SLOTS:
         QTest::addColumn<int>("refreshInterval");
         QTest::newRow("stored values") << QByteArray("ViewMode=4\nHintProgressBar=0\nTimerRefreshInterval=30") << 4 << false << 30;
         QTest::newRow("not a number takes the default") << QByteArray("ViewMode=abc\nTimerRefreshInterval=1.5") << 2 << true << 120;
-        QTest::newRow("any other number is true") << QByteArray("HintProgressBar=5") << 2 << true << 120;
-        QTest::newRow("boolean text takes the default") << QByteArray("HintProgressBar=x") << 2 << true << 120;
+        QTest::newRow("any other number is true") << QByteArray("HintProgressBar=5\nTimerCycleEnabled=-3") << 2 << true << 120;
+        QTest::newRow("boolean text takes the default") << QByteArray("HintProgressBar=x\nTimerCycleEnabled=yes") << 2 << true << 120;
         QTest::newRow("negative and zero kept") << QByteArray("ViewMode=-1\nTimerRefreshInterval=0") << -1 << true << 0;
         QTest::newRow("empty value is no number") << QByteArray("ViewMode=\nTimerRefreshInterval=-7") << 2 << true << -7;
         QTest::newRow("value of another type") << QByteArray("ViewMode=@Variant(\\0\\0\\0\\x2\\0\\0\\0\\x3)") << 2 << true << 120;
@@ -70,6 +70,8 @@ private Q_SLOTS:
         QTEST(store.ViewMode, "viewMode");
         QTEST(store.HintProgressBar, "hintProgressBar");
         QTEST(store.TimerRefreshInterval, "refreshInterval");
+        // A field whose default is false tells a number from text.
+        QCOMPARE(store.TimerCycleEnabled, QByteArray(QTest::currentDataTag()) == "any other number is true");
     }
 
     void readsSiteLists_data()

@@ -320,11 +320,12 @@ private Q_SLOTS:
     void intervalsThatAreNoWholeNumberAreZero_data()
     {
         QTest::addColumn<QString>("typed");
+        QTest::addColumn<QString>("shown");
         QTest::addColumn<int>("interval");
-        QTest::newRow("letters are refused") << "abc" << 0;
-        QTest::newRow("decimal") << "1.5" << 0;
-        QTest::newRow("negative") << "-12" << -12;
-        QTest::newRow("plus sign") << "+7" << 7;
+        QTest::newRow("letters are refused") << "4abc" << "4" << 4;
+        QTest::newRow("decimal") << "1.5" << "1.5" << 0;
+        QTest::newRow("negative") << "-12" << "-12" << -12;
+        QTest::newRow("plus sign") << "+7" << "+7" << 7;
     }
     void intervalsThatAreNoWholeNumberAreZero()
     {
@@ -335,6 +336,7 @@ private Q_SLOTS:
             QLineEdit* field = dialog->edtTimerRefresh->findChild<QLineEdit*>();
             field->clear();
             QTest::keyClicks(field, typed);
+            QTEST(field->text(), "shown");
             dialog->btnOk->click();
         });
         QTEST(main.Settings()->TimerRefreshInterval, "interval");

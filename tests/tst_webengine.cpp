@@ -13,6 +13,7 @@
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
+#include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
@@ -157,11 +158,22 @@ private Q_SLOTS:
 
     void scriptDialogsStaySilent()
     {
+        // A dialog that shows is noted and closed, so that the test fails instead of hanging.
+        QStringList shown;
+        QTimer watch;
+        connect(&watch, &QTimer::timeout, this, [&shown] {
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (auto* dialog = qobject_cast<QDialog*>(window); dialog && dialog->isVisible()) {
+                    shown.append(dialog->windowTitle());
+                    dialog->reject();
+                }
+            }
+        });
+        watch.start(20);
         StoreSites({"Alert"}, Paths({"/alert"}));
         TMain main;
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), QStringLiteral("Alerted"), 30000);
-        for (QWidget* window : QApplication::topLevelWidgets())
-            QVERIFY2(!(qobject_cast<QDialog*>(window) && window->isVisible()), qPrintable(window->objectName()));
+        QCOMPARE(shown, QStringList());
     }
 
     void newWindowsOpenInThePageItself()
