@@ -1,5 +1,7 @@
 #include "browser/WebPage.h"
 
+#include "browser/LoadRetry.h"
+
 #include <QAuthenticator>
 #include <QCoreApplication>
 #include <QStandardPaths>
@@ -18,6 +20,7 @@ TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
     connect(this, &QWebEnginePage::loadFinished, this, &TWebPage::ForgetOpener);
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) { RecoverFromCrash(status); });
+    new TLoadRetry(this);
 }
 
 bool TWebPage::Silent() const

@@ -4,7 +4,8 @@
 #include <QWebEnginePage>
 
 // The web policy of one page: silent pages show no dialogs, refuse bad certificates and
-// answer no authentication; new windows open in the page itself; a crashed renderer reloads.
+// answer no authentication; new windows open in the page itself; a crashed renderer reloads;
+// a load that failed for a network reason is tried again.
 class TWebPage : public QWebEnginePage
 {
     Q_OBJECT

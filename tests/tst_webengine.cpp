@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "browser/LoadRetry.h"
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"
@@ -345,6 +346,54 @@ private Q_SLOTS:
         QTest::keyClick(main->Browser(0)->Application(), Qt::Key(key), Qt::KeyboardModifiers(modifiers));
         QTEST(main->RefreshTicks.TypedRecently(0), "typing");
         QVERIFY(!main->RefreshTicks.TypedRecently(1));
+    }
+
+    // A site that is down at start is loaded once it comes up, with no one's help, behind the
+    // shown page and without taking its place.
+    void aSiteDownAtStartLoadsWhenItComesUp()
+    {
+        THttpServer later;
+        later.SetPage("/up", Titled("Up"));
+        const QString address = later.Url("/up");
+        const quint16 port = later.serverPort();
+        later.close();
+        StoreSites({"A", "Later"}, {Server.Url("/a"), address});
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QVERIFY(later.listen(QHostAddress::LocalHost, port));
+        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(1)->LocationName(), QStringLiteral("Up"), 30000);
+        QCOMPARE(later.Count("/up"), 1);
+        QCOMPARE(main->CurrentIndex(), 0);
+    }
+
+    void whichFailuresAreTriedAgain_data()
+    {
+        QTest::addColumn<int>("domain");
+        QTest::addColumn<int>("code");
+        QTest::addColumn<bool>("retried");
+        QTest::newRow("connection refused") << int(QWebEngineLoadingInfo::ConnectionErrorDomain) << -102 << true;
+        QTest::newRow("connection reset") << int(QWebEngineLoadingInfo::ConnectionErrorDomain) << -101 << true;
+        QTest::newRow("name not resolved") << int(QWebEngineLoadingInfo::ConnectionErrorDomain) << -105 << true;
+        QTest::newRow("DNS") << int(QWebEngineLoadingInfo::DnsErrorDomain) << -800 << true;
+        QTest::newRow("timed out") << int(QWebEngineLoadingInfo::InternalErrorDomain) << -7 << true;
+        QTest::newRow("network changed") << int(QWebEngineLoadingInfo::InternalErrorDomain) << -21 << true;
+        QTest::newRow("stopped by the user") << int(QWebEngineLoadingInfo::InternalErrorDomain) << -3 << false;
+        QTest::newRow("HTTP 404") << int(QWebEngineLoadingInfo::HttpErrorDomain) << 404 << false;
+        QTest::newRow("bad certificate") << int(QWebEngineLoadingInfo::CertificateErrorDomain) << -202 << false;
+    }
+    void whichFailuresAreTriedAgain()
+    {
+        QFETCH(int, domain);
+        QFETCH(int, code);
+        QTEST(TLoadRetry::IsNetworkFailure(QWebEngineLoadingInfo::ErrorDomain(domain), code), "retried");
+    }
+
+    void pausesBetweenTries()
+    {
+        QList<int> pauses;
+        for (int failures = 1; failures <= 9; ++failures)
+            pauses.append(TLoadRetry::PauseMs(failures) / 1000);
+        QCOMPARE(pauses, (QList<int>{5, 10, 20, 40, 80, 160, 300, 300, 300}));
     }
 
     void refreshAllReachesEveryPageOnce()
