@@ -115,12 +115,8 @@ program=""
 cleanup() { stop; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; rm -rf "$home"; }
 trap cleanup EXIT
 mkdir -p "$home/runtime" && chmod 700 "$home/runtime"
-display_file=$(mktemp)
-Xvfb -displayfd 4 -screen 0 1920x1200x24 -nolisten tcp 4>"$display_file" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$display_file" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$display_file")"
-rm -f "$display_file"
+source tools/xvfb.sh
+start_xvfb 1920x1200
 for scale in 1 2; do
   run_scale "$scale"
 done

@@ -12,12 +12,8 @@ fi
 
 cleanup() { [ -n "${program:-}" ] && kill "$program" 2>/dev/null; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; true; }
 trap cleanup EXIT
-xvfb_display_file=$(mktemp)
-Xvfb -displayfd 4 -screen 0 1280x800x24 -nolisten tcp 4>"$xvfb_display_file" &
-xvfb=$!
-for _ in $(seq 100); do [ -s "$xvfb_display_file" ] && break; sleep 0.1; done
-export DISPLAY=":$(cat "$xvfb_display_file")"
-rm -f "$xvfb_display_file"
+source tools/xvfb.sh
+start_xvfb 1280x800
 
 build/orvanta &
 program=$!
