@@ -34,7 +34,6 @@ TTabControl::TTabControl(QWidget* parent)
     connect(FScrollOn, &QToolButton::clicked, this, [this] { Scroll(+1); });
     FClient->setObjectName(QStringLiteral("ClientArea"));
     setMouseTracking(true);
-    setAttribute(Qt::WA_Hover);
     setFocusPolicy(Qt::TabFocus);
     THotTabStyle::Apply(this);
 }

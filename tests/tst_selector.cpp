@@ -1,11 +1,14 @@
 #include "TestSupport.h"
 
 #include "platform/TabControl.h"
+#include "views/ViewSetup.h"
 
 #include <QApplication>
 #include <QImage>
 #include <QStyle>
 #include <QStyleFactory>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QToolButton>
 
 namespace {
@@ -117,6 +120,34 @@ private Q_SLOTS:
         QVERIFY(reachable(0));
         selector.SetTabIndex(12);
         QVERIFY(reachable(12));
+    }
+
+    // The tab under the pointer is marked, in the page selector and in the setup dialog.
+    void tabUnderThePointerIsMarked_data()
+    {
+        QTest::addColumn<bool>("setupDialog");
+        QTest::newRow("page selector") << false;
+        QTest::newRow("setup dialog") << true;
+    }
+    void tabUnderThePointerIsMarked()
+    {
+        QFETCH(bool, setupDialog);
+        TfrmSetup dialog;
+        TTabControl selector;
+        QWidget* tabs = setupDialog ? static_cast<QWidget*>(dialog.PageControl1->tabBar()) : &selector;
+        const auto tabRect = [&](int index) {
+            return setupDialog ? dialog.PageControl1->tabBar()->tabRect(index) : selector.TabRect(index);
+        };
+        selector.resize(400, 300);
+        for (int i = 0; i < 3; ++i)
+            selector.AddTab("Site");
+        selector.SetTabIndex(0);
+        QWidget* window = tabs->window();
+        window->show();
+        QVERIFY(QTest::qWaitForWindowExposed(window));
+        const QImage before = tabs->grab(tabRect(1)).toImage();
+        QTest::mouseMove(tabs, tabRect(1).center());
+        QTRY_VERIFY(tabs->grab(tabRect(1)).toImage() != before);
     }
 };
 
