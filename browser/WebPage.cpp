@@ -1,5 +1,6 @@
 #include "browser/WebPage.h"
 
+#include "browser/HangWatch.h"
 #include "browser/LoadRetry.h"
 
 #include <QAuthenticator>
@@ -21,6 +22,7 @@ TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) { RecoverFromCrash(status); });
     new TLoadRetry(this);
+    new THangWatch(this);
 }
 
 bool TWebPage::Silent() const

@@ -5,7 +5,8 @@
 
 // The web policy of one page: silent pages show no dialogs, refuse bad certificates and
 // answer no authentication; new windows open in the page itself; a crashed renderer reloads;
-// a load that failed for a network reason is tried again.
+// a load that failed for a network reason is tried again; a page that stops answering is
+// recovered.
 class TWebPage : public QWebEnginePage
 {
     Q_OBJECT

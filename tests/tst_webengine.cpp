@@ -211,12 +211,15 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/leave"), 30000);
     }
 
-    // A script that never ends keeps its own renderer busy, not the window or the other pages.
+    // A script that never ends keeps its own renderer busy, not the window or the other pages,
+    // and the page is recovered; a page that is merely slow to load is left alone.
     void anEndlessScriptBlocksOnlyItsPage()
     {
-        StoreSites({"Busy", "A"}, Paths({"/busy", "/a"}));
+        StoreSites({"Busy", "A", "Slow"}, Paths({"/busy", "/a", "/endless"}));
         TMain main;
         QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/busy"), 1, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(EnginePage(main.get(), 2)->View()->page()->renderProcessPid() > 0, 30000);
+        const qint64 slow = EnginePage(main.get(), 2)->View()->page()->renderProcessPid();
         QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(1)->Busy() && !main->Browser(1)->LocationURL().isEmpty(), 30000);
         main->SelectPage(1);
         QCOMPARE(main->ActualTitle, QStringLiteral("A"));
@@ -227,6 +230,14 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/a"), 3, 30000);
         main->SelectPage(0);
         QCOMPARE(main->CurrentIndex(), 0);
+        // Half a minute without an answer and its renderer is ended: the page comes back.
+        const qint64 hung = EnginePage(main.get(), 0)->View()->page()->renderProcessPid();
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/busy"), 2, 90000);
+        QVERIFY(EnginePage(main.get(), 0)->View()->page()->renderProcessPid() != hung);
+        QCOMPARE(Server.Count("/a"), 3);
+        // A page that is merely slow to load answers all along and is left alone.
+        QCOMPARE(EnginePage(main.get(), 2)->View()->page()->renderProcessPid(), slow);
+        QCOMPARE(Server.Count("/endless"), 1);
     }
 
     void anInvalidCertificateIsRefusedSilently()
