@@ -1,6 +1,7 @@
 #include "browser/WebEngineBrowser.h"
 
 #include "browser/WebPage.h"
+#include "platform/ProcessMemory.h"
 #include "shared/KestException.h"
 
 #include <QVBoxLayout>
@@ -117,6 +118,11 @@ void TWebEngineBrowser::SetZoom(int percent)
 {
     FZoomFactor = percent / 100.0;
     FPage->setZoomFactor(FZoomFactor);
+}
+
+qint64 TWebEngineBrowser::RendererMemory() const
+{
+    return PrivateMemoryOf(FPage->renderProcessPid());
 }
 
 QWidget* TWebEngineBrowser::Application() const

@@ -27,6 +27,7 @@ public:
     QString LocationName() const override;
     bool Busy() const override;
     void SetZoom(int percent) override;
+    qint64 RendererMemory() const override;
     QWidget* Application() const override;
 
     QWebEngineView* View() const;

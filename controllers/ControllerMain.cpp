@@ -39,6 +39,12 @@ const QString BlankAddress = QStringLiteral("about:blank");
 
 // The zoom levels of a browser's zoom keys, in percent.
 constexpr int ZoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
+// A renderer's own memory past which a hidden page is reloaded. Dashboards measured here hold
+// 20 to 100 MiB each; pages that leak grow past a gigabyte in a day and take the machine with
+// them. The page the user looks at is never reloaded for this.
+constexpr qint64 RendererMemoryCeiling = qint64(1) << 30;
+constexpr int MemoryCheckMs = 60000;
+
 // One notch of a mouse wheel.
 constexpr int WheelNotch = 120;
 
@@ -91,6 +97,9 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, this, &TCMain::TimerTick);
     Timer->start();
+    MemoryTimer = std::make_unique<QTimer>();
+    QObject::connect(MemoryTimer.get(), &QTimer::timeout, this, &TCMain::CheckMemory);
+    MemoryTimer->start(MemoryCheckMs);
     MainForm->TethraMenuItem->setVisible(QFileInfo(QStringLiteral("Tethra.exe")).isFile());
     BindEvents();
     AllPages = true;
@@ -106,6 +115,7 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
 TCMain::~TCMain()
 {
     Timer.reset();
+    MemoryTimer.reset();
     for (const auto& page : Browsers) {
         try {
             page->Navigate(BlankAddress);
@@ -669,6 +679,19 @@ void TCMain::TimerTick()
         throw;
     }
     EnableTimerByRule();
+}
+
+void TCMain::CheckMemory()
+{
+    for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
+        if (i == CurrentIndex() || page->RendererMemory() <= RendererMemoryCeiling)
+            continue;
+        try {
+            page->Refresh2();
+        } catch (const EKestException&) {
+            // Like an automatic refresh, it fails silently.
+        }
+    }
 }
 
 // The next site after `from` that takes part in cycling, wrapping; -1 when none does.

@@ -24,6 +24,8 @@ public:
 
     std::vector<std::unique_ptr<TWebBrowser>> Browsers;
     std::unique_ptr<QTimer> Timer;
+    // Once a minute: hidden pages whose renderer grew past the ceiling are reloaded.
+    std::unique_ptr<QTimer> MemoryTimer;
     TRefreshTicks RefreshTicks;
     int CycleTicks = 0;
     // Seconds since the last pointer movement, click, wheel turn or key in the window.
@@ -65,6 +67,8 @@ public:
 
     // Automation timers.
     void TimerTick();
+
+    void CheckMemory();
 
     // Full screen and zoom.
     void FullScreenClick();

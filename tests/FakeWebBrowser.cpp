@@ -95,6 +95,11 @@ void TFakeWebBrowser::SetZoom(int percent)
     Zoom = percent;
 }
 
+qint64 TFakeWebBrowser::RendererMemory() const
+{
+    return Memory;
+}
+
 void TFakeWebBrowser::Stop()
 {
     Record(QStringLiteral("Stop"));

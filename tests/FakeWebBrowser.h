@@ -33,6 +33,7 @@ public:
     QString LocationName() const override;
     bool Busy() const override;
     void SetZoom(int percent) override;
+    qint64 RendererMemory() const override;
     QWidget* Application() const override;
 
     // A finished load of a document with this address and title.
@@ -43,6 +44,7 @@ public:
     QString Url;
     QString Title;
     int Zoom = 100;
+    qint64 Memory = -1;
     bool FailBack = false;
     bool FailForward = false;
     bool FailRefresh = false;

@@ -135,6 +135,22 @@ private Q_SLOTS:
         QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), TRefreshTicks::TypingRest + 1);
     }
 
+    // A hidden page whose renderer grew past the ceiling is reloaded; the shown one never is.
+    void hiddenPagesPastTheMemoryCeilingReload()
+    {
+        StoreThreeSites({});
+        TMain main;
+        main->SelectPage(1);
+        const qint64 gigabyte = qint64(1) << 30;
+        main.Page(0)->Memory = 2 * gigabyte;
+        main.Page(1)->Memory = 2 * gigabyte;
+        main.Page(2)->Memory = gigabyte / 2;
+        main->CheckMemory();
+        QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), 1);
+        QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 0);
+        QCOMPARE(int(main.Page(2)->Calls.count("Refresh2")), 0);
+    }
+
     void removingASiteTakesItsValuesAlong()
     {
         StoreThreeSites({{"CycleTimes", "1,2,3"}, {"Zooms", "110,125,150"}});

@@ -290,6 +290,8 @@ private Q_SLOTS:
         QVERIFY(first > 0);
         QVERIFY(second > 0);
         QVERIFY(first != second);
+        // What each renderer holds for itself is known, for the memory ceiling.
+        QVERIFY(main->Browser(0)->RendererMemory() > 1024 * 1024);
     }
 
     void backAndForward()
