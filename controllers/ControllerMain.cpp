@@ -37,14 +37,14 @@ enum TSiteCommand { SiteAdd = 1, SiteRemove, SiteUpdateHome, SiteUpdateTitle, Si
 const QString NewSiteTitle = QStringLiteral("New");
 const QString BlankAddress = QStringLiteral("about:blank");
 
-// The zoom levels of a browser's zoom keys, in percent.
-constexpr int ZoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
-// A renderer's own memory past which a hidden page is reloaded. Dashboards measured here hold
-// 20 to 100 MiB each; pages that leak grow past a gigabyte in a day and take the machine with
+// A renderer's own memory past which a hidden page is reloaded. The dashboards of bench/compare
+// hold about 20 MiB each; pages that leak grow past a gigabyte in a day and take the machine with
 // them. The page the user looks at is never reloaded for this.
 constexpr qint64 RendererMemoryCeiling = qint64(1) << 30;
 constexpr int MemoryCheckMs = 60000;
 
+// The zoom levels of a browser's zoom keys, in percent.
+constexpr int ZoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
 // One notch of a mouse wheel.
 constexpr int WheelNotch = 120;
 
