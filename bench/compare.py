@@ -8,6 +8,11 @@ the load time. Two seconds later the proportional set size (PSS) of every proces
 started is added up. The main window counts as shown when the first top-level window is mapped
 on the Xvfb display (watched with xev, without polling). Use bench/compare, which installs and
 builds what this needs.
+
+With --idle SECONDS the sites are live dashboards (a chart redrawn on every animation frame, a
+clock ticking every second, a spinning indicator, a 30-row table rebuilt every 5 s) and, once
+all have loaded, the processor time of the whole process tree over that many seconds is
+reported in cores. One site is shown, nine are behind it (in tabs, for Chromium).
 """
 
 import argparse
@@ -63,7 +68,40 @@ def sentence(rng, words):
     return text[0].upper() + text[1:] + "."
 
 
-def write_site(folder, number):
+# What a live dashboard adds: work on every animation frame, every second and every 5 s.
+LIVE_CSS = """
+.spinner { width: 24px; height: 24px; border: 4px solid #fff4; border-top-color: white;
+           border-radius: 50%; animation: spin 1s linear infinite; }
+@keyframes spin { to { transform: rotate(360deg); } }
+"""
+LIVE_JS = """
+function animate(time) {
+  const canvas = document.getElementById("trend");
+  const g = canvas.getContext("2d");
+  g.clearRect(0, 0, canvas.width, canvas.height);
+  g.beginPath();
+  for (let x = 0; x < canvas.width; x += 4)
+    g.lineTo(x, canvas.height / 2 + Math.sin(x / 30 + time / 300) * canvas.height / 3);
+  g.stroke();
+  requestAnimationFrame(animate);
+}
+function rebuildTable() {
+  const body = document.querySelector("#figures tbody");
+  body.textContent = "";
+  for (const [label, amount] of rows.slice(0, 30)) {
+    const row = body.insertRow();
+    row.insertCell().textContent = label;
+    row.insertCell().textContent = money(Math.round(amount * (0.9 + Math.random() / 5)));
+    row.insertCell().textContent = (Math.random() * 18 - 9).toFixed(2) + " %";
+  }
+}
+document.addEventListener("DOMContentLoaded", () => {
+  requestAnimationFrame(animate); rebuildTable(); setInterval(rebuildTable, 5000);
+});
+"""
+
+
+def write_site(folder, number, live=False):
     rng = random.Random(number)
     name = NAMES[number]
     os.makedirs(folder, exist_ok=True)
@@ -83,7 +121,7 @@ tr:nth-child(even) {{ background: hsl({hue}, 30%, 95%); }}
 .up {{ color: #186a3b; }} .down {{ color: #a93226; }}
 #clock {{ font-variant-numeric: tabular-nums; }}
 canvas {{ width: 100%; height: 160px; }}
-""")
+""" + (LIVE_CSS if live else ""))
     for image in range(4):
         with open(os.path.join(folder, f"chart{image}.png"), "wb") as out:
             out.write(png(240 + 40 * image, 160, rng))
@@ -118,7 +156,7 @@ function drawChart() {{
 }}
 function tick() {{ document.getElementById("clock").textContent = new Date().toLocaleTimeString(); }}
 document.addEventListener("DOMContentLoaded", () => {{ fillTable(); drawChart(); tick(); setInterval(tick, 1000); }});
-""")
+""" + (LIVE_JS if live else ""))
     articles = "".join(
         f"<article><h2>{sentence(rng, 4)[:-1]}</h2>"
         + "".join(f"<p>{' '.join(sentence(rng, rng.randrange(8, 20)) for _ in range(6))}</p>" for _ in range(4))
@@ -129,7 +167,7 @@ document.addEventListener("DOMContentLoaded", () => {{ fillTable(); drawChart();
         html.write(f"""<!DOCTYPE html>
 <html lang="en"><head><meta charset="utf-8"><title>{name}</title>
 <link rel="stylesheet" href="style.css"><script src="app.js"></script></head>
-<body><header><h1>{name}</h1><span id="clock"></span>
+<body><header><h1>{name}</h1>{'<div class="spinner"></div>' if live else ''}<span id="clock"></span>
 <nav><a href="#">Overview</a><a href="#">Reports</a><a href="#">Settings</a></nav></header>
 <main><section>{articles}</section>
 <aside><canvas id="trend"></canvas>{images}
@@ -205,12 +243,12 @@ class SiteHandler(http.server.BaseHTTPRequestHandler):
         pass
 
 
-def serve_sites(root, beacons):
+def serve_sites(root, beacons, live):
     servers = []
     port = 0
     for number, address in enumerate(ADDRESSES):
         folder = os.path.join(root, f"site{number}")
-        write_site(folder, number)
+        write_site(folder, number, live)
         server = http.server.ThreadingHTTPServer((address, port), SiteHandler)
         server.daemon_threads = True
         server.folder = folder
@@ -302,6 +340,34 @@ def pss_kib(pid):
     return 0
 
 
+def cpu_ticks(pid):
+    """User and system time of a process so far, in clock ticks."""
+    try:
+        with open(f"/proc/{pid}/stat") as stat:
+            fields = stat.read().rsplit(")", 1)[1].split()
+        return int(fields[11]) + int(fields[12])
+    except (OSError, IndexError, ValueError):
+        return None
+
+
+def cpu_cores(leader, seconds):
+    """Cores the process tree used over `seconds`, in all and per kind of process."""
+    before = {pid: cpu_ticks(pid) for pid in processes_of(leader)}
+    time.sleep(seconds)
+    per_second = os.sysconf("SC_CLK_TCK")
+    total, kinds = 0.0, {}
+    table = process_table()
+    for pid in processes_of(leader):
+        now, then = cpu_ticks(pid), before.get(pid) or 0
+        if now is None:
+            continue
+        cores = (now - then) / per_second / seconds
+        total += cores
+        kind = kind_of(pid, table)
+        kinds[kind] = kinds.get(kind, 0.0) + cores
+    return total, kinds
+
+
 def kind_of(pid, table):
     """The process's role, from its --type switch (Chromium rewrites its command line into one
     string, so it is split on blanks too). A process forked by a zygote is a renderer."""
@@ -385,6 +451,7 @@ def run_once(name, make_command, args, urls, display, beacons):
                 time.sleep(SETTLE_S)
                 table = process_table()
                 memory = {pid: (pss_kib(pid), kind_of(pid, table)) for pid in processes_of(process.pid)}
+                cores, cores_by_kind = cpu_cores(process.pid, args.idle) if args.idle else (None, {})
             finally:
                 stop(process)
         result = {
@@ -394,7 +461,10 @@ def run_once(name, make_command, args, urls, display, beacons):
             "missing": [a for a in ADDRESSES if a not in loaded],
             "memory": sum(kib for kib, _ in memory.values()) / 1024,
             "processes": len(memory),
+            "cores": cores,
         }
+        if args.idle and args.breakdown:
+            result["cores_breakdown"] = cores_by_kind
         if args.breakdown:
             parts = {}
             for kib, kind in memory.values():
@@ -431,6 +501,8 @@ def main():
     parser.add_argument("--chromium-flags", default="", help="extra switches for Chromium")
     parser.add_argument("--orvanta-flags", default="", help="QTWEBENGINE_CHROMIUM_FLAGS for Orvanta")
     parser.add_argument("--breakdown", action="store_true", help="print the memory of each kind of process")
+    parser.add_argument("--idle", type=float, default=0,
+                        help="live dashboards, and the processor time over this many seconds once loaded")
     parser.add_argument("--warm", action="store_true",
                         help="keep the kernel's file cache; by default it is emptied before every run, so "
                              "that every start is a cold start, where that is permitted (root)")
@@ -441,7 +513,10 @@ def main():
 
     beacons = Beacons()
     root = tempfile.mkdtemp(prefix="compare-sites-")
-    urls, servers = serve_sites(root, beacons)
+    urls, servers = serve_sites(root, beacons, live=args.idle > 0)
+    if args.idle and "--disable-gpu" not in args.chromium_flags:
+        # No graphics card here: Chromium draws in software too, as Orvanta does.
+        args.chromium_flags = (args.chromium_flags + " --disable-gpu").strip()
     display = Display()
     time.sleep(0.5)  # lets xev select its events before the first window can appear
     programs = [("Orvanta", orvanta_command), ("Chromium", chromium_command)]
@@ -454,7 +529,10 @@ def main():
         print(f"Orvanta engine flags: {args.orvanta_flags}")
     if args.chromium_flags:
         print(f"Chromium extra flags: {args.chromium_flags}")
-    print(f"{'round':>5} {'program':<9} {'window ms':>9} {'loaded ms':>9} {'PSS MiB':>8} {'processes':>9}")
+    if args.idle:
+        print(f"Live dashboards; processor time over {args.idle:g} s once all have loaded")
+    print(f"{'round':>5} {'program':<9} {'window ms':>9} {'loaded ms':>9} {'PSS MiB':>8} {'processes':>9}"
+          + (f" {'cores':>6}" if args.idle else ""))
     results = {name: [] for name, _ in programs}
     try:
         for round_number in range(1, args.rounds + 1):
@@ -464,10 +542,13 @@ def main():
                 result = run_once(name, make_command, args, urls, display, beacons)
                 results[name].append(result)
                 missing = f"  not loaded: {' '.join(result['missing'])}" if result["missing"] else ""
+                cores = f" {figure(result['cores'], 2):>6}" if args.idle else ""
                 print(f"{round_number:>5} {name:<9} {figure(result['shown']):>9} {figure(result['loaded']):>9} "
-                      f"{figure(result['memory']):>8} {result['processes']:>9}{missing}", flush=True)
+                      f"{figure(result['memory']):>8} {result['processes']:>9}{cores}{missing}", flush=True)
                 for kind, sizes in sorted(result.get("breakdown", {}).items()):
                     print(f"{'':>16} {len(sizes):>2} x {kind:<28} {sum(sizes):8.1f} MiB")
+                for kind, used in sorted(result.get("cores_breakdown", {}).items()):
+                    print(f"{'':>16} {kind:<33} {used:8.3f} cores")
     finally:
         display.close()
         for server in servers:
@@ -477,15 +558,18 @@ def main():
     print("median")
     medians = {}
     for name, _ in programs:
-        medians[name] = {key: median(results[name], key) for key in ("shown", "loaded", "memory")}
+        medians[name] = {key: median(results[name], key) for key in ("shown", "loaded", "memory", "cores")}
         m = medians[name]
-        print(f"{'':>5} {name:<9} {figure(m['shown']):>9} {figure(m['loaded']):>9} {figure(m['memory']):>8}")
+        cores = f" {figure(m['cores'], 2):>6}" if args.idle else ""
+        print(f"{'':>5} {name:<9} {figure(m['shown']):>9} {figure(m['loaded']):>9} {figure(m['memory']):>8}"
+              f" {'':>9}{cores}")
     ratios = {}
-    for key in ("shown", "loaded", "memory"):
+    for key in ("shown", "loaded", "memory", "cores"):
         a, b = medians["Orvanta"][key], medians["Chromium"][key]
         ratios[key] = a / b if a is not None and b else None
+    cores = f" {figure(ratios['cores'], 2):>6}" if args.idle else ""
     print(f"{'ratio':>5} {'O/C':<9} {figure(ratios['shown'], 2):>9} {figure(ratios['loaded'], 2):>9} "
-          f"{figure(ratios['memory'], 2):>8}")
+          f"{figure(ratios['memory'], 2):>8} {'':>9}{cores}")
     return 0 if all(r["loaded"] is not None for rs in results.values() for r in rs) else 1
 
 
