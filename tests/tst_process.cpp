@@ -219,7 +219,8 @@ private Q_SLOTS:
             QTRY_COMPARE_WITH_TIMEOUT(Listening(root.path()), 1, 30000);
         } else {
             QTRY_VERIFY_WITH_TIMEOUT(server.Count(loaded) > 0, 60000);
-            QCOMPARE(server.Total(), server.Count(loaded));
+            // The other list's page is never asked for (the engine may ask for an icon).
+            QCOMPARE(server.Count(loaded == "/admin" ? "/own" : "/admin"), 0);
         }
         program.Signal(SIGTERM);
         QVERIFY(program.Process.waitForFinished(30000));
