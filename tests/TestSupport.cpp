@@ -103,12 +103,26 @@ QString SystemConfigFile()
     return qEnvironmentVariable("XDG_CONFIG_DIRS") + QStringLiteral("/Quenbrook/Orvanta.conf");
 }
 
-void WriteConfig(const QByteArray& content)
+namespace {
+
+void WriteFile(const QString& name, const QByteArray& content)
 {
-    QDir().mkpath(ConfigFolder());
-    QFile file(ConfigFile());
+    QDir().mkpath(QFileInfo(name).path());
+    QFile file(name);
     QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
     file.write(content);
+}
+
+} // namespace
+
+void WriteConfig(const QByteArray& content)
+{
+    WriteFile(ConfigFile(), content);
+}
+
+void WriteSystemConfig(const QByteArray& content)
+{
+    WriteFile(SystemConfigFile(), content);
 }
 
 QByteArray ReadConfig()
@@ -124,6 +138,7 @@ void RemoveConfig()
         QDir(ConfigFolder()).removeRecursively();
     else
         QFile::remove(ConfigFolder());
+    QFile::remove(SystemConfigFile());
 }
 
 TMessageLog::TMessageLog()

@@ -49,7 +49,10 @@ QString ConfigFile();
 // The administrator's settings file of the test process.
 QString SystemConfigFile();
 void WriteConfig(const QByteArray& content);
+// Writes the administrator's settings file of the test process.
+void WriteSystemConfig(const QByteArray& content);
 QByteArray ReadConfig();
+// Removes the user's settings and the administrator's file.
 void RemoveConfig();
 
 // Answers every message box with OK and keeps what it said.

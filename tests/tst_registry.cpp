@@ -158,11 +158,8 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, system);
         QFETCH(QByteArray, own);
-        QDir().mkpath(QFileInfo(SystemConfigFile()).path());
+        WriteSystemConfig(system);
         QFile file(SystemConfigFile());
-        QVERIFY(file.open(QIODevice::WriteOnly | QIODevice::Truncate));
-        file.write(system);
-        file.close();
         if (!own.isEmpty())
             WriteConfig(own);
         TMessageLog log;
@@ -187,7 +184,6 @@ private Q_SLOTS:
         QCOMPARE(file.readAll(), system);
         file.close();
         QCOMPARE(QDir(QFileInfo(SystemConfigFile()).path()).entryList(QDir::Files), QStringList{"Orvanta.conf"});
-        QVERIFY(file.remove());
     }
 
     void writesWhatItReadsBack()

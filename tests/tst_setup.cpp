@@ -294,11 +294,7 @@ private Q_SLOTS:
     void lockedPagesAreReadOnly()
     {
         StoreSites3();
-        QDir().mkpath(QFileInfo(SystemConfigFile()).path());
-        QFile system(SystemConfigFile());
-        QVERIFY(system.open(QIODevice::WriteOnly));
-        system.write("[Settings]\nLocked=true\n[Sites]\nLocked=true\nTitles=Admin\nUrls=http://admin/\n");
-        system.close();
+        WriteSystemConfig("[Settings]\nLocked=true\n[Sites]\nLocked=true\nTitles=Admin\nUrls=http://admin/\n");
         TMain main;
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
             QCOMPARE(dialog->sgSites->editTriggers(), QAbstractItemView::NoEditTriggers);
@@ -314,7 +310,6 @@ private Q_SLOTS:
         });
         QCOMPARE(main.Settings()->Titles, QStringList{"Admin"});
         QCOMPARE(main.Settings()->ViewMode, 2);
-        QVERIFY(system.remove());
     }
 
     void intervalsThatAreNoWholeNumberAreZero_data()

@@ -334,12 +334,7 @@ private Q_SLOTS:
     void lockedSitesCannotBeChanged()
     {
         StoreThreeSites({});
-        QDir().mkpath(QFileInfo(SystemConfigFile()).path());
-        QSettings system(SystemConfigFile(), QSettings::IniFormat);
-        system.setValue("Sites/Titles", "New");
-        system.setValue("Sites/Urls", "http://admin/");
-        system.setValue("Sites/Locked", "true");
-        system.sync();
+        WriteSystemConfig("[Sites]\nTitles=New\nUrls=http://admin/\nLocked=true\n");
         {
             TMain main;
             QCOMPARE(main.Settings()->Titles, QStringList{"New"});
@@ -351,7 +346,6 @@ private Q_SLOTS:
             main.Page(0)->Load("http://admin/", "Admin page");
             QCOMPARE(main.Settings()->Titles, QStringList{"New"});
         }
-        QVERIFY(QFile::remove(SystemConfigFile()));
     }
 };
 
