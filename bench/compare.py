@@ -13,6 +13,12 @@ With --idle SECONDS the sites are live dashboards (a chart redrawn on every anim
 clock ticking every second, a spinning indicator, a 30-row table rebuilt every 5 s) and, once
 all have loaded, the processor time of the whole process tree over that many seconds is
 reported in cores. One site is shown, nine are behind it (in tabs, for Chromium).
+
+With --sites N there are N sites on N addresses (127.0.0.2 on). With --minutes N Orvanta runs
+alone on the live dashboards, with no automation, and the memory of its process tree is printed
+once a minute for N minutes: PSS, and private memory (USS), which does not fall when another
+program maps the same libraries; at the end, each process's private memory at minute 5 and at
+the last minute, largest growth first.
 """
 
 import argparse
@@ -31,7 +37,7 @@ import time
 import zlib
 from urllib.parse import parse_qs, urlsplit
 
-SITES = 10
+SITES = 10  # --sites changes it
 ADDRESSES = [f"127.0.0.{2 + i}" for i in range(SITES)]
 NAMES = ["Sales", "Support", "Builds", "Weather", "Stocks", "Tickets", "Uptime", "Mail", "Wiki", "Traffic"]
 WIDTH, HEIGHT = 1280, 800
@@ -103,7 +109,7 @@ document.addEventListener("DOMContentLoaded", () => {
 
 def write_site(folder, number, live=False):
     rng = random.Random(number)
-    name = NAMES[number]
+    name = NAMES[number % len(NAMES)] + (f" {number // len(NAMES) + 1}" if number >= len(NAMES) else "")
     os.makedirs(folder, exist_ok=True)
     hue = number * 36
     with open(os.path.join(folder, "style.css"), "w") as css:
@@ -329,15 +335,27 @@ def processes_of(leader):
     return found
 
 
-def pss_kib(pid):
+def rollup_kib(pid, *fields):
+    """The sum of the named fields of a process's memory summary, in KiB."""
+    total = 0
     try:
         with open(f"/proc/{pid}/smaps_rollup") as rollup:
             for line in rollup:
-                if line.startswith("Pss:"):
-                    return int(line.split()[1])
-    except OSError:
+                name, _, rest = line.partition(":")
+                if name in fields:
+                    total += int(rest.split()[0])
+    except (OSError, ValueError, IndexError):
         pass
-    return 0
+    return total
+
+
+def pss_kib(pid):
+    return rollup_kib(pid, "Pss")
+
+
+def uss_kib(pid):
+    """Private memory: what the process alone holds, whoever else maps the same libraries."""
+    return rollup_kib(pid, "Private_Clean", "Private_Dirty")
 
 
 def cpu_ticks(pid):
@@ -431,23 +449,28 @@ def chromium_command(args, folder, urls):
     return command + args.chromium_flags.split() + urls, {}
 
 
+def start(make_command, args, folder, urls, display, log):
+    """Starts a program in its own session, with its settings and data under `folder`."""
+    command, extra = make_command(args, folder, urls)
+    environment = dict(os.environ, DISPLAY=display.name, **extra)
+    for variable, sub in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
+                          ("XDG_CACHE_HOME", "cache"), ("XDG_RUNTIME_DIR", "runtime")):
+        os.makedirs(os.path.join(folder, sub), mode=0o700, exist_ok=True)
+        environment[variable] = os.path.join(folder, sub)
+    environment.pop("QT_QPA_PLATFORM", None)
+    return subprocess.Popen(command, env=environment, stdout=log, stderr=log, start_new_session=True)
+
+
 def run_once(name, make_command, args, urls, display, beacons):
     folder = tempfile.mkdtemp(prefix=f"compare-{name.lower()}-")
     try:
-        command, extra = make_command(args, folder, urls)
-        environment = dict(os.environ, DISPLAY=display.name, **extra)
-        for variable, sub in (("XDG_CONFIG_HOME", "config"), ("XDG_DATA_HOME", "data"),
-                              ("XDG_CACHE_HOME", "cache"), ("XDG_RUNTIME_DIR", "runtime")):
-            os.makedirs(os.path.join(folder, sub), mode=0o700, exist_ok=True)
-            environment[variable] = os.path.join(folder, sub)
-        environment.pop("QT_QPA_PLATFORM", None)
         run = beacons.begin()
         with open(os.path.join(folder, "output.log"), "w") as log:
-            start = time.monotonic()
-            process = subprocess.Popen(command, env=environment, stdout=log, stderr=log, start_new_session=True)
+            start_time = time.monotonic()
+            process = start(make_command, args, folder, urls, display, log)
             try:
-                loaded = beacons.wait_all(start + LOAD_LIMIT_S)
-                shown = display.first_window_after(start, start + 1)
+                loaded = beacons.wait_all(start_time + LOAD_LIMIT_S)
+                shown = display.first_window_after(start_time, start_time + 1)
                 time.sleep(SETTLE_S)
                 table = process_table()
                 memory = {pid: (pss_kib(pid), kind_of(pid, table)) for pid in processes_of(process.pid)}
@@ -456,8 +479,8 @@ def run_once(name, make_command, args, urls, display, beacons):
                 stop(process)
         result = {
             "run": run,
-            "shown": (shown - start) * 1000 if shown else None,
-            "loaded": (max(loaded.values()) - start) * 1000 if len(loaded) == SITES else None,
+            "shown": (shown - start_time) * 1000 if shown else None,
+            "loaded": (max(loaded.values()) - start_time) * 1000 if len(loaded) == SITES else None,
             "missing": [a for a in ADDRESSES if a not in loaded],
             "memory": sum(kib for kib, _ in memory.values()) / 1024,
             "processes": len(memory),
@@ -471,6 +494,41 @@ def run_once(name, make_command, args, urls, display, beacons):
                 parts.setdefault(kind, []).append(kib / 1024)
             result["breakdown"] = parts
         return result
+    finally:
+        shutil.rmtree(folder, ignore_errors=True)
+
+
+def run_curve(args, urls, display, beacons):
+    """Orvanta alone for args.minutes minutes: its memory once a minute, in all and per process."""
+    folder = tempfile.mkdtemp(prefix="compare-curve-")
+    try:
+        beacons.begin()
+        with open(os.path.join(folder, "output.log"), "w") as log:
+            process = start(orvanta_command, args, folder, urls, display, log)
+            try:
+                loaded = beacons.wait_all(time.monotonic() + LOAD_LIMIT_S)
+                print(f"{len(loaded)} of {SITES} sites loaded; memory in MiB")
+                print(f"{'minute':>6} {'PSS':>7} {'USS':>7} {'program':>8} {'renderers':>9} {'others':>7}")
+                began, samples = time.monotonic(), {}
+                for minute in range(args.minutes + 1):
+                    time.sleep(max(0.0, began + 60 * minute - time.monotonic()))
+                    table = process_table()
+                    pids = processes_of(process.pid)
+                    uss = {pid: uss_kib(pid) / 1024 for pid in pids}
+                    kinds = {pid: kind_of(pid, table) for pid in pids}
+                    samples[minute] = uss
+                    program = sum(v for pid, v in uss.items() if pid == process.pid)
+                    renderers = sum(v for pid, v in uss.items() if kinds[pid] == "renderer")
+                    print(f"{minute:>6} {sum(pss_kib(pid) for pid in pids) / 1024:7.1f} {sum(uss.values()):7.1f}"
+                          f" {program:8.1f} {renderers:9.1f} {sum(uss.values()) - program - renderers:7.1f}",
+                          flush=True)
+                first = samples.get(5, samples[0])
+                last = samples[args.minutes]
+                print("process            USS at minute 5 and at the end, MiB")
+                for pid in sorted(last, key=lambda p: last[p] - first.get(p, 0), reverse=True):
+                    print(f"{pid:>7} {kinds.get(pid, '?'):<12} {first.get(pid, 0):8.1f} {last[pid]:8.1f}")
+            finally:
+                stop(process)
     finally:
         shutil.rmtree(folder, ignore_errors=True)
 
@@ -495,6 +553,7 @@ def median(results, key):
 
 
 def main():
+    global SITES, ADDRESSES
     parser = argparse.ArgumentParser(description=__doc__.splitlines()[0])
     parser.add_argument("--orvanta", required=True, help="the Orvanta program to run")
     parser.add_argument("--rounds", type=int, default=5, help="A B rounds (at least 3)")
@@ -503,17 +562,23 @@ def main():
     parser.add_argument("--breakdown", action="store_true", help="print the memory of each kind of process")
     parser.add_argument("--idle", type=float, default=0,
                         help="live dashboards, and the processor time over this many seconds once loaded")
+    parser.add_argument("--sites", type=int, default=SITES, help="how many sites, each on its own address")
+    parser.add_argument("--minutes", type=int, default=0,
+                        help="Orvanta alone with live dashboards: its memory every minute for this many minutes")
     parser.add_argument("--warm", action="store_true",
                         help="keep the kernel's file cache; by default it is emptied before every run, so "
                              "that every start is a cold start, where that is permitted (root)")
     args = parser.parse_args()
     if args.rounds < 3:
         parser.error("at least 3 rounds are needed")
+    if not 1 <= args.sites <= 250:
+        parser.error("from 1 to 250 sites")
+    SITES, ADDRESSES = args.sites, [f"127.0.0.{2 + i}" for i in range(args.sites)]
     cold = not args.warm and drop_file_cache()
 
     beacons = Beacons()
     root = tempfile.mkdtemp(prefix="compare-sites-")
-    urls, servers = serve_sites(root, beacons, live=args.idle > 0)
+    urls, servers = serve_sites(root, beacons, live=args.idle > 0 or args.minutes > 0)
     if args.idle and "--disable-gpu" not in args.chromium_flags:
         # No graphics card here: Chromium draws in software too, as Orvanta does.
         args.chromium_flags = (args.chromium_flags + " --disable-gpu").strip()
@@ -521,7 +586,17 @@ def main():
     time.sleep(0.5)  # lets xev select its events before the first window can appear
     programs = [("Orvanta", orvanta_command), ("Chromium", chromium_command)]
     version = subprocess.run(["chromium", "--version"], capture_output=True, text=True).stdout.strip()
-    print(f"Ten sites on {ADDRESSES[0]}..{ADDRESSES[-1]}, window {WIDTH}x{HEIGHT}, display {display.name}")
+    if args.minutes:
+        try:
+            print(f"{SITES} live dashboards on {ADDRESSES[0]}..{ADDRESSES[-1]}, Orvanta alone, no automation")
+            run_curve(args, urls, display, beacons)
+        finally:
+            display.close()
+            for server in servers:
+                server.shutdown()
+            shutil.rmtree(root, ignore_errors=True)
+        return 0
+    print(f"{SITES} sites on {ADDRESSES[0]}..{ADDRESSES[-1]}, window {WIDTH}x{HEIGHT}, display {display.name}")
     print(f"Chromium: {version}; Orvanta: {os.path.abspath(args.orvanta)}")
     print("File cache: " + ("emptied before every run (cold starts)" if cold else
                             "kept (--warm)" if args.warm else "kept (emptying it needs root)"))

@@ -1,5 +1,6 @@
 #include "browser/WebEngineBrowser.h"
 
+#include "browser/PageVisibility.h"
 #include "browser/WebPage.h"
 #include "platform/ProcessMemory.h"
 #include "shared/KestException.h"
@@ -21,6 +22,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(FView);
     FView->setPage(FPage);
+    new TPageVisibility(FView, FPage);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         FBusy = true;
         Q_EMIT ProgressChange(this, 0, FullProgress);
