@@ -107,9 +107,13 @@ document.addEventListener("DOMContentLoaded", () => {
 """
 
 
+def site_name(number):
+    return NAMES[number % len(NAMES)] + (f" {number // len(NAMES) + 1}" if number >= len(NAMES) else "")
+
+
 def write_site(folder, number, live=False):
     rng = random.Random(number)
-    name = NAMES[number % len(NAMES)] + (f" {number // len(NAMES) + 1}" if number >= len(NAMES) else "")
+    name = site_name(number)
     os.makedirs(folder, exist_ok=True)
     hue = number * 36
     with open(os.path.join(folder, "style.css"), "w") as css:
@@ -433,7 +437,7 @@ def orvanta_command(args, folder, urls):
     config = os.path.join(folder, "config", "Quenbrook")
     os.makedirs(config)
     with open(os.path.join(config, "Orvanta.conf"), "w") as settings:
-        settings.write(f'[Sites]\nTitles="{",".join(NAMES)}"\nUrls="{",".join(urls)}"\n\n'
+        settings.write(f'[Sites]\nTitles="{",".join(site_name(i) for i in range(SITES))}"\nUrls="{",".join(urls)}"\n\n'
                        f"[Forms]\nfrmMainLeft=0\nfrmMainTop=0\nfrmMainWidth={WIDTH}\nfrmMainHeight={HEIGHT}\n")
     environment = {"QTWEBENGINE_CHROMIUM_FLAGS": args.orvanta_flags} if args.orvanta_flags else {}
     return [os.path.abspath(args.orvanta)], environment

@@ -15,11 +15,13 @@
 namespace {
 
 // A desktop program says nothing on its error output unless asked: the engine's start-up
-// report, its notes on graphics and Chromium's own log stay unsaid. Rules the user sets in
-// QT_LOGGING_RULES take precedence over these; Chromium flags the user sets come after ours.
+// report, its notes on graphics, the pages' console messages ("js") and Chromium's own log
+// stay unsaid. Rules the user sets in QT_LOGGING_RULES take precedence over these; Chromium
+// flags the user sets come after ours.
 void QuietEngineDiagnostics()
 {
-    QLoggingCategory::setFilterRules(QStringLiteral("*.debug=false\n*.info=false\ndefault.warning=false"));
+    QLoggingCategory::setFilterRules(
+        QStringLiteral("*.debug=false\n*.info=false\ndefault.warning=false\njs.warning=false\njs.critical=false"));
     static const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
     qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 " + flags);
     // Read when the first page is made, before the event loop; programs started from here

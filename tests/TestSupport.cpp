@@ -200,6 +200,11 @@ void THttpServer::SetEndless(const QString& path)
     FEndless.append(path);
 }
 
+void THttpServer::SetRedirect(const QString& path, const QString& target)
+{
+    FRedirects.insert(path, target);
+}
+
 int THttpServer::Count(const QString& path) const
 {
     int count = 0;
@@ -234,6 +239,12 @@ void THttpServer::Serve(QTcpSocket* socket)
     if (FEndless.contains(request.Path)) {
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n\r\n"
                       "<html><head><title>Endless</title></head><body>Loading for ever");
+        return;
+    }
+    if (FRedirects.contains(request.Path)) {
+        socket->write("HTTP/1.1 302 Found\r\nLocation: " + FRedirects.value(request.Path).toLatin1() +
+                      "\r\nContent-Length: 0\r\nConnection: close\r\n\r\n");
+        socket->disconnectFromHost();
         return;
     }
     const bool known = FPages.contains(request.Path);

@@ -101,6 +101,7 @@ public:
     QString Url(const QString& path) const;
     void SetPage(const QString& path, const QByteArray& html, const QByteArray& extraHeaders = {});
     void SetEndless(const QString& path);
+    void SetRedirect(const QString& path, const QString& target);
     int Count(const QString& path) const;
     int Total() const;
     QList<TRequest> Requests;
@@ -110,6 +111,7 @@ private:
 
     QMap<QString, QPair<QByteArray, QByteArray>> FPages;
     QStringList FEndless;
+    QHash<QString, QString> FRedirects;
 };
 
 // Runs `run` in an application of its own, set up as the program's entry sets it up, with

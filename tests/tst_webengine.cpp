@@ -28,9 +28,9 @@ QByteArray Titled(const QByteArray& title)
     return "<html><head><title>" + title + "</title></head><body><p>" + title + "</p></body></html>";
 }
 
-void StoreSites(const QStringList& titles, const QStringList& urls)
+void StoreSites(const QStringList& titles, const QStringList& urls, const QMap<QString, QString>& settings = {})
 {
-    StoreSitesIn(ConfigFile(), titles, urls);
+    StoreSitesIn(ConfigFile(), titles, urls, settings);
 }
 
 TWebEngineBrowser* EnginePage(TCMain* main, int i)
@@ -112,6 +112,13 @@ private Q_SLOTS:
         Server.SetPage("/cookie", Titled("Cookie"), "Set-Cookie: visit=1; Max-Age=3600; Path=/\r\n");
         Server.SetPage("/form", "<html><head><title>Form</title></head><body><input autofocus></body></html>");
         Server.SetEndless("/endless");
+        Server.SetRedirect("/loop", "/loop");
+        Server.SetPage("/frames", "<html><head><title>Frames</title></head><body><script>"
+                                  "window.drawn = 0; window.ticks = 0;"
+                                  "(function draw() { ++window.drawn; requestAnimationFrame(draw); })();"
+                                  "setInterval(() => ++window.ticks, 100);</script></body></html>");
+        Server.SetPage("/huge", "<html><head><title>Huge</title></head><body><p>" +
+                                    QByteArray(20 * 1024 * 1024, 'x') + "</p></body></html>");
         QVERIFY(Server.isListening());
     }
 
@@ -238,6 +245,57 @@ private Q_SLOTS:
         // A page that is merely slow to load answers all along and is left alone.
         QCOMPARE(EnginePage(main.get(), 2)->View()->page()->renderProcessPid(), slow);
         QCOMPARE(Server.Count("/endless"), 1);
+    }
+
+    // Only the shown page of a window on the screen is drawn; the others are background pages,
+    // as a browser's other tabs are, and go on running their scripts.
+    void onlyTheShownPageIsDrawn()
+    {
+        StoreSites({"A", "B"}, Paths({"/frames", "/frames"}));
+        TMain main;
+        main->MainForm->show();
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        auto state = [&](int i) { return RunScript(EnginePage(main.get(), i), "document.visibilityState").toString(); };
+        auto count = [&](int i, const char* name) { return RunScript(EnginePage(main.get(), i), name).toInt(); };
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("hidden"), 10000);
+        const int behindDrawn = count(1, "drawn");
+        const int behindTicks = count(1, "ticks");
+        const int shownDrawn = count(0, "drawn");
+        QTRY_VERIFY_WITH_TIMEOUT(count(0, "drawn") > shownDrawn + 30, 10000);
+        QTRY_VERIFY_WITH_TIMEOUT(count(1, "ticks") > behindTicks, 10000);
+        QCOMPARE(count(1, "drawn"), behindDrawn);
+
+        main->MainForm->showMinimized();
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
+        main->MainForm->showNormal();
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
+
+        main->SelectPage(1);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
+        const int drawn = count(1, "drawn");
+        QTRY_VERIFY_WITH_TIMEOUT(count(1, "drawn") > drawn + 30, 10000);
+    }
+
+    // A site that redirects for ever, one of 20 MB and one that never answers hold up neither
+    // the other pages nor the commands nor the timer.
+    void badSitesBlockNothing()
+    {
+        StoreSites({"A", "Loop", "Huge", "Endless"}, Paths({"/a", "/loop", "/huge", "/endless"}),
+                   {{"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "2"}});
+        TMain main;
+        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(2)->LocationName(), QStringLiteral("Huge"), 60000);
+        QVERIFY(Server.Count("/loop") > 1);
+        const int refreshed = Server.Count("/a");
+        QTRY_VERIFY_WITH_TIMEOUT(Server.Count("/a") >= refreshed + 2, 30000);
+        main->SelectPage(3);
+        QCOMPARE(main->ActualTitle, QStringLiteral("Endless"));
+        main->SelectPage(0);
+        QCOMPARE(main->ActualTitle, QStringLiteral("A"));
+        QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(0)->Busy(), 30000);
+        main->BrowserButtonClick(main->MainForm->tbHome);
+        QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/a"), 30000);
     }
 
     void anInvalidCertificateIsRefusedSilently()
