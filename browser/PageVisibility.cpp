@@ -1,5 +1,7 @@
 #include "browser/PageVisibility.h"
 
+#include "platform/WindowOcclusion.h"
+
 #include <QEvent>
 #include <QWebEnginePage>
 #include <QWidget>
@@ -8,6 +10,10 @@
 TPageVisibility::TPageVisibility(QWidget* view, QWebEnginePage* page) : QObject(page), FView(view), FPage(page)
 {
     FView->installEventFilter(this);
+    connect(TWindowOcclusion::Instance(), &TWindowOcclusion::CoveredChanged, this, [this](QWindow* window) {
+        if (window == FWindowHandle)
+            Update();
+    });
     WatchWindow();
 }
 
@@ -15,7 +21,7 @@ bool TPageVisibility::Seen() const
 {
     const QWidget* window = FView->window();
     return FView->isVisible() && !FView->size().isEmpty() && !window->isMinimized() &&
-           (!FWindowHandle || FWindowHandle->isExposed());
+           (!FWindowHandle || (FWindowHandle->isExposed() && !TWindowOcclusion::Instance()->Covered(FWindowHandle)));
 }
 
 // The page may move to another window; the window's native handle comes when it is shown.
@@ -33,8 +39,10 @@ void TPageVisibility::WatchWindow()
         if (FWindowHandle)
             FWindowHandle->removeEventFilter(this);
         FWindowHandle = handle;
-        if (FWindowHandle)
+        if (FWindowHandle) {
             FWindowHandle->installEventFilter(this);
+            TWindowOcclusion::Instance()->Watch(FWindowHandle);
+        }
     }
 }
 

@@ -8,8 +8,8 @@ class QWidget;
 class QWindow;
 
 // Tells the engine whether anybody can see a page, as a browser does for its tabs. A page
-// collapsed behind the shown one, or in a window that is minimised or not on the screen,
-// is a background page: it keeps loading and running its scripts, with timers throttled and
+// collapsed behind the shown one, or in a window that is minimised, not on the screen or
+// wholly covered by others, is a background page: it keeps loading and running its scripts, with timers throttled and
 // no animation frames, and no frame of it is drawn.
 class TPageVisibility : public QObject
 {

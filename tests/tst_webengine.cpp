@@ -4,6 +4,7 @@
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"
+#include "platform/WindowOcclusion.h"
 #include "shared/KestTag.h"
 
 #include <QClipboard>
@@ -18,8 +19,12 @@
 #include <QToolButton>
 #include <QWebEnginePage>
 #include <QWebEngineView>
+#include <QWindow>
 #include <csignal>
 #include <memory>
+#ifdef ORVANTA_HAS_XCB
+#include <xcb/xcb.h>
+#endif
 
 namespace {
 
@@ -59,6 +64,18 @@ QVariant RunScript(TWebEngineBrowser* page, const QString& script)
         return QStringLiteral("<no answer>");
     return result;
 }
+
+#ifdef ORVANTA_HAS_XCB
+// What the X server says when other windows cover a window, or stop covering it.
+void ReportVisibility(QWindow* window, uint8_t state)
+{
+    xcb_visibility_notify_event_t notice{};
+    notice.response_type = XCB_VISIBILITY_NOTIFY;
+    notice.window = xcb_window_t(window->winId());
+    notice.state = state;
+    TWindowOcclusion::Instance()->nativeEventFilter("xcb_generic_event_t", &notice, nullptr);
+}
+#endif
 
 class TMain
 {
@@ -247,8 +264,8 @@ private Q_SLOTS:
         QCOMPARE(Server.Count("/endless"), 1);
     }
 
-    // Only the shown page of a window on the screen is drawn; the others are background pages,
-    // as a browser's other tabs are, and go on running their scripts.
+    // Only the shown page of a window on the screen (not minimised, not covered) is drawn; the
+    // others are background pages, as a browser's other tabs are, and go on running scripts.
     void onlyTheShownPageIsDrawn()
     {
         StoreSites({"A", "B"}, Paths({"/frames", "/frames"}));
@@ -270,6 +287,12 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
         main->MainForm->showNormal();
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
+#ifdef ORVANTA_HAS_XCB
+        ReportVisibility(main->MainForm->windowHandle(), XCB_VISIBILITY_FULLY_OBSCURED);
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
+        ReportVisibility(main->MainForm->windowHandle(), XCB_VISIBILITY_PARTIALLY_OBSCURED);
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
+#endif
 
         main->SelectPage(1);
         QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);

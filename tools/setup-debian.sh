@@ -6,7 +6,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev
+  qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev libxcb1-dev
   libjpeg62-turbo fonts-dejavu-core
   xvfb xauth xdotool imagemagick
   dpkg-dev desktop-file-utils appstream
