@@ -1,5 +1,5 @@
 #!/usr/bin/env python3
-"""Runs Orvanta and Chromium in turn on ten local sites and prints what each costs.
+"""Runs Orvanta and Chromium in turn on local sites (ten unless told) and prints what each costs.
 
 Each site is its own loopback address (127.0.0.2 to 127.0.0.11), so the browsers see ten
 different sites, as in real use. The server adds a small script to every page that calls back
@@ -306,6 +306,16 @@ class Display:
                     return shown[0] if shown else None
                 self.condition.wait(max(0.0, deadline - time.monotonic()))
 
+    def unmap_all(self):
+        """Unmaps every shown top-level window, as minimising does, and waits until the
+        programs have seen it."""
+        environment = dict(os.environ, DISPLAY=self.name)
+        found = subprocess.run(["xdotool", "search", "--onlyvisible", "--maxdepth", "1", "--name", ""],
+                               env=environment, capture_output=True, text=True).stdout.split()
+        for window in found:
+            subprocess.run(["xdotool", "windowunmap", window], env=environment, stderr=subprocess.DEVNULL)
+        time.sleep(SETTLE_S)
+
     def close(self):
         self.xev.kill()
         self.xvfb.kill()
@@ -478,6 +488,8 @@ def run_once(name, make_command, args, urls, display, beacons):
                 time.sleep(SETTLE_S)
                 table = process_table()
                 memory = {pid: (pss_kib(pid), kind_of(pid, table)) for pid in processes_of(process.pid)}
+                if args.minimised:
+                    display.unmap_all()
                 cores, cores_by_kind = cpu_cores(process.pid, args.idle) if args.idle else (None, {})
             finally:
                 stop(process)
@@ -566,6 +578,8 @@ def main():
     parser.add_argument("--breakdown", action="store_true", help="print the memory of each kind of process")
     parser.add_argument("--idle", type=float, default=0,
                         help="live dashboards, and the processor time over this many seconds once loaded")
+    parser.add_argument("--minimised", action="store_true",
+                        help="with --idle: the programs' windows are unmapped (as minimising does) first")
     parser.add_argument("--sites", type=int, default=SITES, help="how many sites, each on its own address")
     parser.add_argument("--minutes", type=int, default=0,
                         help="Orvanta alone with live dashboards: its memory every minute for this many minutes")
@@ -609,7 +623,8 @@ def main():
     if args.chromium_flags:
         print(f"Chromium extra flags: {args.chromium_flags}")
     if args.idle:
-        print(f"Live dashboards; processor time over {args.idle:g} s once all have loaded")
+        print(f"Live dashboards; processor time over {args.idle:g} s once all have loaded"
+              + (", the windows unmapped" if args.minimised else ""))
     print(f"{'round':>5} {'program':<9} {'window ms':>9} {'loaded ms':>9} {'PSS MiB':>8} {'processes':>9}"
           + (f" {'cores':>6}" if args.idle else ""))
     results = {name: [] for name, _ in programs}
