@@ -18,12 +18,11 @@ class TPageVisibility : public QObject
 public:
     TPageVisibility(QWidget* view, QWebEnginePage* page);
 
-    bool Seen() const;
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    bool Seen() const;
     void WatchWindow();
     void Update();
 

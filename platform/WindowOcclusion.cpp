@@ -34,9 +34,9 @@ void TWindowOcclusion::Watch(QWindow* window)
     AskForNotices(window);
 }
 
-bool TWindowOcclusion::Covered(const QWindow* window) const
+bool TWindowOcclusion::Covered(QWindow* window) const
 {
-    return FCovered.value(const_cast<QWindow*>(window), false);
+    return FCovered.value(window, false);
 }
 
 // A window made anew by the window system (new flags, say) asks again.

@@ -17,7 +17,7 @@ public:
     static TWindowOcclusion* Instance();
 
     void Watch(QWindow* window);
-    bool Covered(const QWindow* window) const;
+    bool Covered(QWindow* window) const;
 
     // Takes the window system's events (an X11 visibility notice, say).
     bool nativeEventFilter(const QByteArray& eventType, void* message, qintptr* result) override;
