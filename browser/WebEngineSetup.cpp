@@ -15,15 +15,20 @@
 namespace {
 
 // A desktop program says nothing on its error output unless asked: the engine's start-up
-// report, its notes on graphics, the pages' console messages ("js") and Chromium's own log
-// stay unsaid. Rules the user sets in QT_LOGGING_RULES take precedence over these; Chromium
-// flags the user sets come after ours.
+// report, its notes on graphics and the pages' console messages ("js") stay unsaid. Rules the
+// user sets in QT_LOGGING_RULES take precedence over these.
 void QuietEngineDiagnostics()
 {
     QLoggingCategory::setFilterRules(
         QStringLiteral("*.debug=false\n*.info=false\ndefault.warning=false\njs.warning=false\njs.critical=false"));
+}
+
+// Chromium's own log stays unsaid too, and the script engine's collector is exposed for the
+// pages nobody sees (TBackgroundCollector). Flags the user sets come after ours.
+void SetEngineFlags()
+{
     static const QByteArray flags = qgetenv("QTWEBENGINE_CHROMIUM_FLAGS");
-    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 " + flags);
+    qputenv("QTWEBENGINE_CHROMIUM_FLAGS", "--log-level=3 --js-flags=--expose-gc " + flags);
     // Read when the first page is made, before the event loop; programs started from here
     // later get the user's own flags.
     qAddPreRoutine([] {
@@ -41,6 +46,7 @@ void QuietEngineDiagnostics()
 void PrepareWebEngine(int argc, char* argv[])
 {
     QuietEngineDiagnostics();
+    SetEngineFlags();
     if (HasHardwareOpenGL(argc, argv)) {
         QCoreApplication::setAttribute(Qt::AA_ShareOpenGLContexts);
     } else {

@@ -1,5 +1,6 @@
 #include "browser/WebPage.h"
 
+#include "browser/BackgroundCollector.h"
 #include "browser/HangWatch.h"
 #include "browser/LoadRetry.h"
 
@@ -23,6 +24,7 @@ TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
             [this](RenderProcessTerminationStatus status, int) { RecoverFromCrash(status); });
     new TLoadRetry(this);
     new THangWatch(this);
+    new TBackgroundCollector(this);
 }
 
 bool TWebPage::Silent() const

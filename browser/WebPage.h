@@ -6,7 +6,7 @@
 // The web policy of one page: silent pages show no dialogs, refuse bad certificates and
 // answer no authentication; new windows open in the page itself; a crashed renderer reloads;
 // a load that failed for a network reason is tried again; a page that stops answering is
-// recovered.
+// recovered; a page nobody sees has its garbage collected.
 class TWebPage : public QWebEnginePage
 {
     Q_OBJECT

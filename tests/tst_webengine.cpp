@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "browser/BackgroundCollector.h"
 #include "browser/LoadRetry.h"
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
@@ -130,6 +131,9 @@ private Q_SLOTS:
         Server.SetPage("/form", "<html><head><title>Form</title></head><body><input autofocus></body></html>");
         Server.SetEndless("/endless");
         Server.SetRedirect("/loop", "/loop");
+        Server.SetPage("/garbage", "<html><head><title>Garbage</title></head><body><script>"
+                                   "window.removed = new WeakRef(document.body.appendChild(document.createElement('table')));"
+                                   "document.body.removeChild(removed.deref());</script></body></html>");
         Server.SetPage("/frames", "<html><head><title>Frames</title></head><body><script>"
                                   "window.drawn = 0; window.ticks = 0;"
                                   "(function draw() { ++window.drawn; requestAnimationFrame(draw); })();"
@@ -299,6 +303,20 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
         const int drawn = count(1, "drawn");
         QTRY_VERIFY_WITH_TIMEOUT(count(1, "drawn") > drawn + 30, 10000);
+    }
+
+    // A page nobody sees has the garbage of its script collected: an element it removed is freed.
+    void aBackgroundPageHasItsGarbageCollected()
+    {
+        StoreSites({"A", "Garbage"}, Paths({"/a", "/garbage"}));
+        TMain main;
+        main->MainForm->show();
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        TWebEngineBrowser* page = EnginePage(main.get(), 1);
+        QTRY_VERIFY_WITH_TIMEOUT(!page->View()->page()->isVisible(), 10000);
+        QCOMPARE(RunScript(page, "removed.deref() !== undefined").toBool(), true);
+        page->View()->page()->findChild<TBackgroundCollector*>()->Collect();
+        QTRY_COMPARE_WITH_TIMEOUT(RunScript(page, "removed.deref() === undefined").toBool(), true, 10000);
     }
 
     // A site that redirects for ever, one of 20 MB and one that never answers hold up neither
