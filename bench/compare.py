@@ -16,9 +16,9 @@ reported in cores. One site is shown, nine are behind it (in tabs, for Chromium)
 
 With --sites N there are N sites on N addresses (127.0.0.2 on). With --minutes N Orvanta runs
 alone on the live dashboards, with no automation, and the memory of its process tree is printed
-once a minute for N minutes: PSS, and private memory (USS), which does not fall when another
-program maps the same libraries; at the end, each process's private memory at minute 5 and at
-the last minute, largest growth first.
+once a minute for N minutes: PSS, and the private memory each process wrote for itself (USS
+without library pages), which does not fall when another program maps the same libraries; at
+the end, each process's private memory at minute 5 and at the last minute, largest growth first.
 """
 
 import argparse
@@ -368,8 +368,10 @@ def pss_kib(pid):
 
 
 def uss_kib(pid):
-    """Private memory: what the process alone holds, whoever else maps the same libraries."""
-    return rollup_kib(pid, "Private_Clean", "Private_Dirty")
+    """Private memory: what the process has written for itself alone. Pages of a library that
+    only this process maps count as private until another program maps the same library, so
+    the clean ones are left out: this figure does not move when other programs come and go."""
+    return rollup_kib(pid, "Private_Dirty")
 
 
 def cpu_ticks(pid):
