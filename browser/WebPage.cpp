@@ -9,6 +9,7 @@
 #include <QStandardPaths>
 #include <QTimer>
 #include <QWebEngineCertificateError>
+#include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
 
 TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent)
@@ -19,7 +20,8 @@ TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage
             [this](const QUrl& url, QAuthenticator* authenticator, const QString&) {
                 AnswerNoAuthentication(url, authenticator);
             });
-    connect(this, &QWebEnginePage::loadFinished, this, &TWebPage::ForgetOpener);
+    connect(this, &QWebEnginePage::newWindowRequested, this, &TWebPage::OpenInPlace);
+    connect(this, &QWebEnginePage::loadFinished, this, [this] { FWindowLoadPending = false; });
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
             [this](RenderProcessTerminationStatus status, int) { RecoverFromCrash(status); });
     new TLoadRetry(this);
@@ -74,27 +76,18 @@ void TWebPage::AnswerNoAuthentication(const QUrl&, QAuthenticator* authenticator
         *authenticator = QAuthenticator();
 }
 
-// A page asking for a new window gets a throw-away page whose address this page loads. Until
-// this page has finished a load there is only that one, so a page that opens windows in a loop
-// neither piles pages up nor restarts its own load over and over.
-QWebEnginePage* TWebPage::createWindow(WebWindowType)
+// A page asking for a new window (a link's target, window.open) has the address loaded in
+// itself. The engine's new page is never taken in: one that is adopted by a page without a view
+// of its own is set up while the opener is a background page, and that crashed the program
+// under a page that opens windows in a loop. Until the load a request started has finished,
+// further requests are passed over, so such a page can't restart its own load over and over.
+void TWebPage::OpenInPlace(const QWebEngineNewWindowRequest& request)
 {
-    if (!FOpener) {
-        FOpener = new QWebEnginePage(profile(), this);
-        connect(FOpener, &QWebEnginePage::urlChanged, this, [this](const QUrl& url) {
-            if (!url.isEmpty() && url != requestedUrl())
-                setUrl(url);
-        });
-    }
-    return FOpener;
-}
-
-void TWebPage::ForgetOpener()
-{
-    if (!FOpener)
+    const QUrl url = request.requestedUrl();
+    if (FWindowLoadPending || url.isEmpty() || url == requestedUrl())
         return;
-    FOpener->deleteLater();
-    FOpener = nullptr;
+    FWindowLoadPending = true;
+    setUrl(url);
 }
 
 // The page reloads at once after its renderer died; one that dies again soon after each

@@ -22,16 +22,15 @@ protected:
     bool javaScriptConfirm(const QUrl& origin, const QString& message) override;
     bool javaScriptPrompt(const QUrl& origin, const QString& message, const QString& defaultValue,
                           QString* result) override;
-    QWebEnginePage* createWindow(WebWindowType type) override;
 
 private:
     void RefuseCertificate(const QWebEngineCertificateError& error);
     void AnswerNoAuthentication(const QUrl& url, QAuthenticator* authenticator);
     void RecoverFromCrash(RenderProcessTerminationStatus status);
-    void ForgetOpener();
+    void OpenInPlace(const class QWebEngineNewWindowRequest& request);
 
     bool FSilent = false;
-    QWebEnginePage* FOpener = nullptr;
+    bool FWindowLoadPending = false;
     QElapsedTimer FSinceCrash;
     int FReloadDelayMs = 0;
 };

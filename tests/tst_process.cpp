@@ -32,6 +32,40 @@ public:
     QProcess Process;
 };
 
+// An X display of the test's own, for what only a window system shows (windows, dialogs).
+class TXvfb
+{
+public:
+    TXvfb()
+    {
+        FServer.start("Xvfb", {"-displayfd", "1", "-screen", "0", "1280x800x24", "-nolisten", "tcp"});
+        if (FServer.waitForReadyRead(30000))
+            Display = ":" + QString::fromLatin1(FServer.readAllStandardOutput()).trimmed();
+    }
+    ~TXvfb()
+    {
+        FServer.terminate();
+        FServer.waitForFinished(10000);
+    }
+
+    // The mapped top-level windows of a process.
+    int VisibleWindowsOf(qint64 pid) const
+    {
+        QProcess search;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", Display);
+        search.setProcessEnvironment(environment);
+        search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
+        search.waitForFinished(30000);
+        return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size();
+    }
+
+    QString Display;
+
+private:
+    QProcess FServer;
+};
+
 int Listening(const QString& root)
 {
     return QDir(root + "/xdg_runtime_dir").entryList({"Orvanta-*.socket"}, QDir::System | QDir::Files).size();
@@ -253,6 +287,38 @@ private Q_SLOTS:
         program.Signal(SIGTERM);
         QVERIFY(program.Process.waitForFinished(30000));
         QCOMPARE(program.Process.readAllStandardError(), QByteArray());
+    }
+
+    // A page that asks for a window and a dialog every 50 ms, beside another, with the shown
+    // site changing every second: the program neither crashes nor shows anything more.
+    void aWindowStormCrashesNothing()
+    {
+        TXvfb display;
+        QVERIFY(!display.Display.isEmpty());
+        THttpServer server;
+        server.SetPage("/calm", "<html><head><title>Calm</title></head></html>");
+        server.SetPage("/storm", "<html><head><title>Storm</title></head><body><script>"
+                                 "setInterval(() => { window.open('/storm'); alert('storm'); }, 50);"
+                                 "</script></body></html>");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Calm", "Storm"}, {server.Url("/calm"), server.Url("/storm")},
+                     {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}, {"TimerCyclePause", "0"}});
+        TProgram program(root.path());
+        QProcessEnvironment environment = program.Process.processEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("DISPLAY", display.Display);
+        program.Process.setProcessEnvironment(environment);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/storm") > 0, 60000);
+        QElapsedTimer storm;
+        storm.start();
+        QTRY_VERIFY_WITH_TIMEOUT(!program.Running() || storm.elapsed() > 30000, 40000);
+        QVERIFY(program.Running());
+        QCOMPARE(display.VisibleWindowsOf(program.Process.processId()), 1);
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.Process.exitCode(), 0);
     }
 
     void sameProgramFileInAnyLetterCase_data()

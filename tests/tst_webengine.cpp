@@ -119,8 +119,8 @@ private Q_SLOTS:
         Server.SetPage("/untitled", "<html><body>No title here</body></html>");
         Server.SetPage("/alert", "<html><body><script>alert('hi'); confirm('sure?'); prompt('name?');"
                                  "document.title = 'Alerted';</script></body></html>");
-        Server.SetPage("/opener", "<html><head><title>Opener</title></head><body>"
-                                  "<script>window.open('/b', '_blank');</script></body></html>");
+        Server.SetPage("/closer", "<html><head><title>Closer</title></head><body><script>"
+                                  "if (window.opener) window.opener.close(); window.close();</script></body></html>");
         Server.SetPage("/storm", "<html><body><script>for (let i = 0; i < 50; ++i) { alert(i); window.open('/b'); }"
                                  "document.title = 'Stormed';</script></body></html>");
         Server.SetPage("/leave", "<html><head><title>Leave</title></head><body><script>"
@@ -205,13 +205,53 @@ private Q_SLOTS:
         QCOMPARE(shown, QStringList());
     }
 
+    // Every way a page asks for a window ends in the page itself, with no window of its own.
+    void newWindowsOpenInThePageItself_data()
+    {
+        QTest::addColumn<QByteArray>("script");
+        QTest::addColumn<QString>("landsOn");
+        QTest::newRow("window.open") << QByteArray("window.open('/b', '_blank');") << "/b";
+        QTest::newRow("window.open with features")
+            << QByteArray("window.open('/b', 'w', 'popup,width=300,height=200');") << "/b";
+        QTest::newRow("target=_blank link") << QByteArray("document.getElementById('link').click();") << "/b";
+        QTest::newRow("a page that closes its opener and itself") << QByteArray("window.open('/closer');") << "/closer";
+        QTest::newRow("window.open of nothing") << QByteArray("window.open(); document.title = 'Stayed';") << "/opener";
+    }
     void newWindowsOpenInThePageItself()
     {
+        QFETCH(QByteArray, script);
+        QFETCH(QString, landsOn);
+        Server.SetPage("/opener", "<html><head><title>Opener</title></head><body><a id=link target=_blank href=/b>b</a>"
+                                  "<script>" + script + "</script></body></html>");
         StoreSites({"Opener"}, Paths({"/opener"}));
         TMain main;
-        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationURL(), Server.Url("/b"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationURL(), Server.Url(landsOn), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(0)->Busy() && main->Browser(0)->LocationName() != Server.Url(landsOn), 30000);
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(!qobject_cast<QWebEngineView*>(window));
+        QVERIFY(EnginePage(main.get(), 0)->View()->page()->findChildren<QWebEnginePage*>().isEmpty());
+    }
+
+    // Two pages that keep opening each other in themselves, behind and in front while the
+    // shown site changes: each load replaces the other, nothing piles up.
+    void pagesOpeningEachOtherWhileCycling()
+    {
+        const QByteArray storm = "<script>setInterval(() => { window.open('%1', 'w', 'popup');"
+                                 " document.getElementById('link').click(); alert('x'); }, 50);</script>";
+        Server.SetPage("/ping", "<html><head><title>Ping</title></head><body><a id=link target=_blank href=/pong>p</a>"
+                                    + QByteArray(storm).replace("%1", "/pong") + "</body></html>");
+        Server.SetPage("/pong", "<html><head><title>Pong</title></head><body><a id=link target=_blank href=/ping>p</a>"
+                                    + QByteArray(storm).replace("%1", "/ping") + "</body></html>");
+        StoreSites({"A", "Ping"}, Paths({"/a", "/ping"}),
+                   {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}, {"TimerCyclePause", "0"}});
+        const int before = Server.Count("/pong");
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(Server.Count("/pong") - before >= 10, 60000);
+        for (QWidget* window : QApplication::topLevelWidgets()) {
+            QVERIFY(!qobject_cast<QWebEngineView*>(window));
+            QVERIFY(!(qobject_cast<QDialog*>(window) && window->isVisible()));
+        }
+        QVERIFY(EnginePage(main.get(), 1)->View()->page()->findChildren<QWebEnginePage*>().isEmpty());
     }
 
     // Dialogs and new windows asked for in a loop: no dialog, no window, and the page finishes.
@@ -225,7 +265,7 @@ private Q_SLOTS:
             QVERIFY(!(qobject_cast<QDialog*>(window) && window->isVisible()));
         }
         QCOMPARE(main->Browser(0)->LocationURL(), Server.Url("/b"));
-        QVERIFY(EnginePage(main.get(), 0)->View()->page()->findChildren<QWebEnginePage*>().size() <= 1);
+        QVERIFY(EnginePage(main.get(), 0)->View()->page()->findChildren<QWebEnginePage*>().isEmpty());
     }
 
     void aPageThatWantsToStayCanBeLeft()
