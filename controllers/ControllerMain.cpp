@@ -25,9 +25,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QToolButton>
-#include <QWheelEvent>
 #include <cmath>
-#include <iterator>
 
 namespace {
 
@@ -36,42 +34,6 @@ enum TSiteCommand { SiteAdd = 1, SiteRemove, SiteUpdateHome, SiteUpdateTitle, Si
 
 const QString NewSiteTitle = QStringLiteral("New");
 const QString BlankAddress = QStringLiteral("about:blank");
-
-// A renderer's own memory past which a hidden page is reloaded. The dashboards of bench/compare
-// hold about 20 MiB each; pages that leak grow past a gigabyte in a day and take the machine with
-// them. The page the user looks at is never reloaded for this.
-constexpr qint64 RendererMemoryCeiling = qint64(1) << 30;
-constexpr int MemoryCheckMs = 60000;
-
-// The zoom levels of a browser's zoom keys, in percent.
-constexpr int ZoomSteps[] = {25, 33, 50, 67, 75, 80, 90, 100, 110, 125, 150, 175, 200, 250, 300, 400, 500};
-// One notch of a mouse wheel.
-constexpr int WheelNotch = 120;
-
-int NextZoom(int percent, int direction)
-{
-    if (direction > 0) {
-        for (int step : ZoomSteps) {
-            if (step > percent)
-                return step;
-        }
-        return MaximumZoom;
-    }
-    for (auto step = std::rbegin(ZoomSteps); step != std::rend(ZoomSteps); ++step) {
-        if (*step < percent)
-            return *step;
-    }
-    return MinimumZoom;
-}
-
-// A key that changes what a form field holds, as opposed to moving about or a short-cut.
-bool IsTyping(const QKeyEvent* key)
-{
-    if (key->key() == Qt::Key_Backspace || key->key() == Qt::Key_Delete)
-        return true;
-    const QString text = key->text();
-    return !text.isEmpty() && text.at(0).isPrint() && !(key->modifiers() & (Qt::ControlModifier | Qt::AltModifier));
-}
 
 void ProcessMessages()
 {
@@ -90,16 +52,13 @@ qint64 Percentage(int progress, int progressMax)
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
-    : FCreateBrowser(std::move(createBrowser)), FPointerHider(MainForm)
+    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this)
 {
     qApp->installEventFilter(this);
     Timer = std::make_unique<QTimer>();
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, this, &TCMain::TimerTick);
     Timer->start();
-    MemoryTimer = std::make_unique<QTimer>();
-    QObject::connect(MemoryTimer.get(), &QTimer::timeout, this, &TCMain::CheckMemory);
-    MemoryTimer->start(MemoryCheckMs);
     MainForm->TethraMenuItem->setVisible(QFileInfo(QStringLiteral("Tethra.exe")).isFile());
     BindEvents();
     AllPages = true;
@@ -115,7 +74,6 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
 TCMain::~TCMain()
 {
     Timer.reset();
-    MemoryTimer.reset();
     for (const auto& page : Browsers) {
         try {
             page->Navigate(BlankAddress);
@@ -159,7 +117,8 @@ void TCMain::BindEvents()
     for (const auto& [item, button] : commandKeys)
         QObject::connect(item, &QAction::triggered, this, [this, button = button] { BrowserButtonClick(button); });
     for (QAction* item : {form->ZoomInAction, form->ZoomOutAction, form->ZoomResetAction})
-        QObject::connect(item, &QAction::triggered, this, [this, item] { ZoomClick(item); });
+        QObject::connect(item, &QAction::triggered, this, [this, item] { Zoom.ZoomClick(item); });
+    QObject::connect(&Input, &TInputWatch::Typed, this, [this](QWidget* receiver) { RefreshTicks.Typed(PageOf(receiver)); });
 }
 
 // The administrator manages a locked site list: the commands that would change it are off.
@@ -214,19 +173,7 @@ void TCMain::ApplyLayout()
 
     form->Layout->SetAlign(form->ProgressBar, settings->ProgressBar == 1 ? TAlign::Top : TAlign::Bottom);
 
-    // Full screen shows the page alone; everything else comes back as it was when it ends.
-    const bool fullScreen = settings->FullScreen;
-    form->Panel1->setVisible(!fullScreen);
-    if (fullScreen) {
-        addressBar->hide();
-        form->ProgressBar->hide();
-    }
-    form->Layout->setContentsMargins(fullScreen ? QMargins() : QMargins(3, 3, 3, 3));
-    form->tcBrowserContainer->SetTabsVisible(!fullScreen);
-    form->MainMenuAction->setEnabled(fullScreen);
-    form->setWindowState(fullScreen ? form->windowState() | Qt::WindowFullScreen
-                                    : form->windowState() & ~Qt::WindowFullScreen);
-    FPointerHider.SetActive(fullScreen);
+    FullScreen.Apply(settings->FullScreen);
 
     TTabControl* selector = form->tcBrowserContainer;
     using TStyle = TTabControl::TStyle;
@@ -647,8 +594,7 @@ void TCMain::TimerTick()
     Timer->stop();
     TCRegistry* settings = Registry();
     try {
-        if (InputIdleTicks < INT_MAX)
-            ++InputIdleTicks;
+        Input.Tick();
         if (settings->TimerRefreshEnabled) {
             const QList<int> due = RefreshTicks.Tick([settings](int site) { return settings->RefreshTime(site); });
             for (int i : due) {
@@ -666,7 +612,7 @@ void TCMain::TimerTick()
             // The shown site stays for its own time; one the cycle skips, for the global one.
             const int current = CurrentIndex();
             const int stay = settings->CycleTime(current).value_or(settings->TimerCycleInterval);
-            if (++CycleTicks >= stay && !InUse()) {
+            if (++CycleTicks >= stay && !Input.InUse(settings->TimerCyclePause)) {
                 if (const int next = NextCyclingSite(current); next >= 0)
                     SelectPage(next);
                 CycleTicks = 0;
@@ -681,19 +627,6 @@ void TCMain::TimerTick()
     EnableTimerByRule();
 }
 
-void TCMain::CheckMemory()
-{
-    for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
-        if (i == CurrentIndex() || page->RendererMemory() <= RendererMemoryCeiling)
-            continue;
-        try {
-            page->Refresh2();
-        } catch (const EKestException&) {
-            // Like an automatic refresh, it fails silently.
-        }
-    }
-}
-
 // The next site after `from` that takes part in cycling, wrapping; -1 when none does.
 int TCMain::NextCyclingSite(int from)
 {
@@ -706,14 +639,7 @@ int TCMain::NextCyclingSite(int from)
     return -1;
 }
 
-// Someone is working in the window: cycling waits.
-bool TCMain::InUse()
-{
-    const int pause = Registry()->TimerCyclePause;
-    return pause > 0 && InputIdleTicks < pause;
-}
-
-// ---- Full screen and zoom ----
+// ---- Full screen ----
 
 void TCMain::FullScreenClick()
 {
@@ -721,30 +647,8 @@ void TCMain::FullScreenClick()
     ApplyLayout();
 }
 
-void TCMain::ZoomClick(QObject* sender)
-{
-    const int zoom = Registry()->Zoom(CurrentIndex());
-    if (sender == MainForm->ZoomInAction)
-        ZoomShownPage(NextZoom(zoom, +1));
-    else if (sender == MainForm->ZoomOutAction)
-        ZoomShownPage(NextZoom(zoom, -1));
-    else
-        ZoomShownPage(NormalZoom);
-}
-
-void TCMain::ZoomShownPage(int percent)
-{
-    const int current = CurrentIndex();
-    TWebBrowser* shown = Browser(current);
-    if (!shown)
-        return;
-    Registry()->SetZoom(current, percent);
-    shown->SetZoom(Registry()->Zoom(current));
-}
-
 // ---- Keyboard ----
 
-// The page that holds a widget, or -1.
 int TCMain::PageOf(const QWidget* widget) const
 {
     for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
@@ -756,24 +660,11 @@ int TCMain::PageOf(const QWidget* widget) const
 
 bool TCMain::ApplicationMessage(QObject* receiver, QEvent* event)
 {
-    if (event->type() != QEvent::ShortcutOverride && event->type() != QEvent::Wheel)
+    if (event->type() != QEvent::ShortcutOverride)
         return false;
     const int page = PageOf(qobject_cast<QWidget*>(receiver));
     if (page < 0 || page != CurrentIndex())
         return false;
-    if (event->type() == QEvent::Wheel) {
-        // Ctrl with the wheel zooms the page, a step a notch, as browsers do.
-        auto* wheel = static_cast<QWheelEvent*>(event);
-        if (!wheel->modifiers().testFlag(Qt::ControlModifier))
-            return false;
-        FWheelTurn += wheel->angleDelta().y();
-        for (; FWheelTurn >= WheelNotch; FWheelTurn -= WheelNotch)
-            ZoomShownPage(NextZoom(Registry()->Zoom(page), +1));
-        for (; FWheelTurn <= -WheelNotch; FWheelTurn += WheelNotch)
-            ZoomShownPage(NextZoom(Registry()->Zoom(page), -1));
-        event->accept();
-        return true;
-    }
     auto* key = static_cast<QKeyEvent*>(event);
     // Alt combinations stay the window's accelerators and its own keys stay its own; every
     // other key (Tab, Backspace, the arrows, the clipboard keys) belongs to the page and
@@ -784,24 +675,7 @@ bool TCMain::ApplicationMessage(QObject* receiver, QEvent* event)
     return true;
 }
 
-// Input in the window holds cycling back; typing in a page holds its automatic refresh back.
-void TCMain::NoteInput(QObject* receiver, QEvent* event)
-{
-    const QEvent::Type type = event->type();
-    if (!event->spontaneous()
-        || (type != QEvent::MouseMove && type != QEvent::MouseButtonPress && type != QEvent::Wheel
-            && type != QEvent::KeyPress))
-        return;
-    auto* widget = qobject_cast<QWidget*>(receiver);
-    if (!widget || widget->window() != MainForm)
-        return;
-    InputIdleTicks = 0;
-    if (type == QEvent::KeyPress && IsTyping(static_cast<QKeyEvent*>(event)))
-        RefreshTicks.Typed(PageOf(widget));
-}
-
 bool TCMain::eventFilter(QObject* watched, QEvent* event)
 {
-    NoteInput(watched, event);
     return ApplicationMessage(watched, event);
 }

@@ -2,13 +2,15 @@
 
 #include "browser/WebBrowser.h"
 #include "controllers/ControllerRegistry.h"
+#include "controllers/FullScreen.h"
+#include "controllers/InputWatch.h"
+#include "controllers/MemoryCeiling.h"
+#include "controllers/PageZoom.h"
 #include "controllers/RefreshTicks.h"
-#include "platform/PointerHider.h"
 #include "shared/KestControllerCustomMain.h"
 #include "views/ViewMain.h"
 
 #include <QTimer>
-#include <climits>
 #include <memory>
 #include <vector>
 
@@ -24,12 +26,8 @@ public:
 
     std::vector<std::unique_ptr<TWebBrowser>> Browsers;
     std::unique_ptr<QTimer> Timer;
-    // Once a minute: hidden pages whose renderer grew past the ceiling are reloaded.
-    std::unique_ptr<QTimer> MemoryTimer;
     TRefreshTicks RefreshTicks;
     int CycleTicks = 0;
-    // Seconds since the last pointer movement, click, wheel turn or key in the window.
-    int InputIdleTicks = INT_MAX;
     bool AllPages = false;
     bool ShowAccelerators = false;
     int ShownIndex = 0;
@@ -48,6 +46,8 @@ public:
     void SiteKeyClick(QObject* sender);
     // The page at index, or null.
     TWebBrowser* Browser(int index) const;
+    // The page that holds a widget, or -1.
+    int PageOf(const QWidget* widget) const;
 
     // Navigation and site commands.
     void BrowserButtonClick(QObject* sender);
@@ -68,12 +68,7 @@ public:
     // Automation timers.
     void TimerTick();
 
-    void CheckMemory();
-
-    // Full screen and zoom.
     void FullScreenClick();
-    void ZoomClick(QObject* sender);
-    void ZoomShownPage(int percent);
 
     // Keeps keyboard input with the shown page; true when the event is handled.
     bool ApplicationMessage(QObject* receiver, QEvent* event);
@@ -84,15 +79,17 @@ protected:
 private:
     void BindEvents();
     void LockSiteCommands();
-    void NoteInput(QObject* receiver, QEvent* event);
-    int PageOf(const QWidget* widget) const;
     int NextCyclingSite(int from);
-    bool InUse();
     void EnableTimerByRule();
     void StopPages(bool allPages);
     QString ChangeSignature();
 
     TWebBrowserFactory FCreateBrowser;
-    TPointerHider FPointerHider;
-    int FWheelTurn = 0;
+
+public:
+    // Beyond the pages and their commands: the behaviours a wall screen needs.
+    TFullScreen FullScreen;
+    TPageZoom Zoom;
+    TInputWatch Input;
+    TMemoryCeiling MemoryCeiling;
 };

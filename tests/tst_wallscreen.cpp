@@ -1,6 +1,7 @@
 #include "ControllerFixture.h"
 
 #include "controllers/RefreshTicks.h"
+#include "platform/ScreenFill.h"
 
 #include <QAction>
 #include <QLineEdit>
@@ -145,7 +146,7 @@ private Q_SLOTS:
         main.Page(0)->Memory = 2 * gigabyte;
         main.Page(1)->Memory = 2 * gigabyte;
         main.Page(2)->Memory = gigabyte / 2;
-        main->CheckMemory();
+        main->MemoryCeiling.Check();
         QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), 1);
         QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 0);
         QCOMPARE(int(main.Page(2)->Calls.count("Refresh2")), 0);
@@ -301,7 +302,8 @@ private Q_SLOTS:
             TMain main;
             TfrmMain* form = main.Form();
             form->show();
-            QVERIFY(QTest::qWaitForWindowExposed(form));
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form));
             QVERIFY(!main->MainForm->MainMenuAction->isEnabled());
             QTest::keyClick(form, Qt::Key_F11);
             QTRY_VERIFY(form->isFullScreen());
@@ -328,6 +330,35 @@ private Q_SLOTS:
         TMain again;
         QVERIFY(again.Form()->windowState().testFlag(Qt::WindowFullScreen));
         QVERIFY(!again.Selector()->TabsVisible());
+    }
+
+    // A bare X session has nobody to act on the full-screen request: the window covers its
+    // screen itself, from the start too, and F11 gives back its size and place.
+    void fullScreenWithoutAWindowManager()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || HasWindowManager())
+            QSKIP("Needs an X display without a window manager (the suite's Xvfb run).");
+        StoreThreeSites({});
+        {
+            TMain main;
+            TfrmMain* form = main.Form();
+            form->show();
+            // With no window manager nobody gives the window the focus.
+            form->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(form));
+            const QRect normal = form->geometry();
+            QVERIFY(normal != form->screen()->geometry());
+            QTest::keyClick(form, Qt::Key_F11);
+            QTRY_COMPARE(form->geometry(), form->screen()->geometry());
+            QTRY_COMPARE(main.Page(0)->size(), form->size());
+            QTest::keyClick(form, Qt::Key_F11);
+            QTRY_COMPARE(form->geometry(), normal);
+            QTest::keyClick(form, Qt::Key_F11);
+        }
+        TMain again;
+        again.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(again.Form()));
+        QTRY_COMPARE(again.Form()->geometry(), again.Form()->screen()->geometry());
     }
 
     // An administrator's lock on the site list turns off the commands that would change it.
