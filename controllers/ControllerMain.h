@@ -16,6 +16,9 @@
 
 // The application's controller: it holds the running program's state, builds one browser
 // page per site, and answers the main window's commands, the pages' progress and the timer.
+// ControllerMain.cpp holds its life, the pages and the keyboard hook; ControllerMainCommands,
+// -Status, -Timer and -Setup the commands, the status display, the automations and the setup
+// dialog's opening.
 class TCMain : public TCCustomMain<TfrmMain, TCRegistry>
 {
 public:
@@ -77,6 +80,10 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
+    static inline const QString NewSiteTitle = QStringLiteral("New");
+    static inline const QString BlankAddress = QStringLiteral("about:blank");
+    static void ProcessMessages();
+
     void BindEvents();
     void LockSiteCommands();
     int NextCyclingSite(int from);

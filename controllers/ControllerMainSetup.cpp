@@ -1,0 +1,100 @@
+// The setup dialog, opened on the page the clicked item names, and its changes applied.
+#include "controllers/ControllerMain.h"
+
+#include "platform/RadioGroup.h"
+#include "platform/SpinEdit.h"
+#include "shared/LibCommaText.h"
+#include "views/ViewSetup.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QTabWidget>
+#include <QTableWidget>
+
+// Changes to the site list or the view mode make the pages be built anew.
+QString TCMain::ChangeSignature()
+{
+    TCRegistry* settings = Registry();
+    return ToCommaText(settings->Urls) + ToCommaText(settings->Titles) + QString::number(settings->ViewMode);
+}
+
+void TCMain::SetupClick(QObject* sender)
+{
+    Timer->stop();
+    for (int pass = 0; pass < 2; ++pass) {
+        AllSitesClick(MainForm->AllSitesStoploadingMenuItem);
+        ProcessMessages();
+    }
+    TCRegistry* settings = Registry();
+    TfrmSetup dialog;
+    try {
+        settings->ReadFormPlacement(&dialog);
+        if (sender == MainForm->SetupSitesMenuItem)
+            dialog.PageControl1->setCurrentWidget(dialog.TabSheet1);
+        else if (sender == MainForm->SetupOptionsMenuItem)
+            dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
+        dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
+                                                   QStringLiteral("Cycle"), QStringLiteral("Refresh")});
+        dialog.SetSitesLocked(settings->SitesLocked());
+        dialog.SetDisplayLocked(settings->SettingsLocked());
+        dialog.rgViewmode->SetItemIndex(settings->ViewMode);
+        dialog.rgProgressbar->SetItemIndex(settings->ProgressBar);
+        dialog.rgAddressBar->SetItemIndex(settings->AddressBar);
+        dialog.cbHintProgressbar->setChecked(settings->HintProgressBar);
+        dialog.cbHintBrowserselection->setChecked(settings->HintBrowserSelection);
+        dialog.cbTimerRefresh->setChecked(settings->TimerRefreshEnabled);
+        dialog.cbTimerCycle->setChecked(settings->TimerCycleEnabled);
+        dialog.edtTimerRefresh->SetValue(settings->TimerRefreshInterval);
+        dialog.edtTimerCycle->SetValue(settings->TimerCycleInterval);
+        dialog.edtTimerCyclePause->SetValue(settings->TimerCyclePause);
+        dialog.sgSites->setRowCount(settings->SiteCount());
+        for (int row = 0; row < settings->SiteCount(); ++row) {
+            dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
+                                 settings->RefreshTimes.value(row), settings->Zooms.value(row)});
+        }
+        dialog.sgSites->setCurrentCell(0, 0);
+        const QString before = ChangeSignature();
+
+        if (dialog.exec() == QDialog::Accepted) {
+            // What the administrator locked is shown, never taken back.
+            if (!settings->SettingsLocked()) {
+                settings->ViewMode = dialog.rgViewmode->ItemIndex();
+                settings->ProgressBar = dialog.rgProgressbar->ItemIndex();
+                settings->AddressBar = dialog.rgAddressBar->ItemIndex();
+                settings->HintProgressBar = dialog.cbHintProgressbar->isChecked();
+                settings->HintBrowserSelection = dialog.cbHintBrowserselection->isChecked();
+                settings->TimerRefreshEnabled = dialog.cbTimerRefresh->isChecked();
+                settings->TimerCycleEnabled = dialog.cbTimerCycle->isChecked();
+                settings->TimerRefreshInterval = dialog.edtTimerRefresh->Value();
+                settings->TimerCycleInterval = dialog.edtTimerCycle->Value();
+                settings->TimerCyclePause = dialog.edtTimerCyclePause->Value();
+            }
+            if (!settings->SitesLocked()) {
+                for (QStringList* list : {&settings->Titles, &settings->Urls, &settings->CycleTimes,
+                                          &settings->RefreshTimes, &settings->Zooms})
+                    list->clear();
+                for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
+                    const TSiteRow site = dialog.Site(row);
+                    settings->Titles.append(site.Title);
+                    settings->Urls.append(site.Address);
+                    settings->CycleTimes.append(SiteSecondsEntry(site.CycleTime));
+                    settings->RefreshTimes.append(SiteSecondsEntry(site.RefreshTime));
+                    settings->Zooms.append(site.Zoom);
+                }
+            }
+            ApplyLayout();
+            if (ChangeSignature() != before)
+                BuildPages();
+            else
+                EnableTimerByRule();
+        } else {
+            // An automation the user had on keeps running after the dialog is dismissed.
+            EnableTimerByRule();
+        }
+    } catch (...) {
+        settings->WriteFormPlacement(&dialog);
+        throw;
+    }
+    settings->WriteFormPlacement(&dialog);
+}
+
