@@ -6,6 +6,7 @@
 #include <QLoggingCategory>
 #include <QQuickWindow>
 #include <QTimer>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <cstdio>
 
 #ifdef Q_OS_UNIX
@@ -73,4 +74,15 @@ void PrepareWebEngine(int argc, char* argv[])
         std::fputs("Orvanta: running as root, the web engine's sandbox is off.\n", stderr);
     }
 #endif
+}
+
+QString WebEngineVersion()
+{
+    return QStringLiteral("Qt WebEngine %1, Chromium %2")
+        .arg(QLatin1String(qWebEngineVersion()), QLatin1String(qWebEngineChromiumVersion()));
+}
+
+QString WebEngineSecurityLevel()
+{
+    return QStringLiteral("Security fixes up to Chromium %1").arg(QLatin1String(qWebEngineChromiumSecurityPatchVersion()));
 }

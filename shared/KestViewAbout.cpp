@@ -122,6 +122,9 @@ TfrmAbout::TfrmAbout()
     Label1->setWordWrap(true);
     Label1->setAlignment(Qt::AlignCenter);
     Label1->setGeometry(2, 170 - 45 - 2, 338, 45);
+    lblBuiltOn = AddLabel(AboutPanel, QStringLiteral("lblBuiltOn"), QString(), QStringLiteral("color: grey; font-size: 11px;"));
+    lblBuiltOn->setAlignment(Qt::AlignCenter);
+    lblBuiltOn->hide();
 
     FEasterEggs = new TEasterEggsForm;
     FShownPanel = AboutPanel;
@@ -153,6 +156,19 @@ QFrame* TfrmAbout::ShownPanel() const
 QString TfrmAbout::Typed() const
 {
     return FTyped;
+}
+
+void TfrmAbout::SetBuiltOn(const QString& line, const QString& hint)
+{
+    lblBuiltOn->setText(line);
+    lblBuiltOn->setToolTip(hint);
+    lblBuiltOn->setVisible(!line.isEmpty());
+    // The notice below the line makes room for it.
+    const int top = 120 + 3 + 2;
+    const int bottom = 170 - 2;
+    const int lineHeight = line.isEmpty() ? 0 : lblBuiltOn->sizeHint().height();
+    lblBuiltOn->setGeometry(2, top, 338, lineHeight);
+    Label1->setGeometry(2, top + lineHeight, 338, bottom - top - lineHeight);
 }
 
 void TfrmAbout::FillFrom(const QString& title, quint32 fileVersionMS, quint32 fileVersionLS, bool hideDonation)
@@ -263,7 +279,7 @@ void OpenWebPage(const QString& address)
     ShellOpen(address);
 }
 
-void ShowAboutBox(bool hideDonation)
+void ShowAboutBox(bool hideDonation, const QString& builtOn, const QString& builtOnHint)
 {
     QWidget* mainForm = ApplicationMainForm();
     if (mainForm) {
@@ -283,6 +299,7 @@ void ShowAboutBox(bool hideDonation)
     const TVersionRecord record = TVersionRecord::Read(QCoreApplication::applicationFilePath());
     auto about = std::make_unique<TfrmAbout>();
     about->FillFrom(ApplicationTitle(), record.FileVersionMS, record.FileVersionLS, hideDonation);
+    about->SetBuiltOn(builtOn, builtOnHint);
     about->setWindowOpacity(0);
     about->show();
     about->activateWindow();

@@ -32,6 +32,8 @@ public:
     QLabel* lblSite;
     QFrame* Shape1;
     QLabel* Label1;
+    // What the program is built on, under the line.
+    QLabel* lblBuiltOn;
 
     // 0 while open; 1 (OK) or 2 (Cancel) once the box is to close.
     int ModalResult = 0;
@@ -44,6 +46,8 @@ public:
     void FormKeyPress(QChar& key);
     void RevealTypedPage();
     void FillFrom(const QString& title, quint32 fileVersionMS, quint32 fileVersionLS, bool hideDonation);
+    // A line on what the program is built on, with more in its hint; no line when empty.
+    void SetBuiltOn(const QString& line, const QString& hint);
 
     // Refused close requests and Escape: the box closes only through ShowAboutBox.
     void reject() override;
@@ -67,4 +71,4 @@ void OpenWebPage(const QString& address);
 
 // Builds, shows and runs the About box; returns once it is closed and destroyed. The
 // application's main window takes no input meanwhile and is always enabled again.
-void ShowAboutBox(bool hideDonation);
+void ShowAboutBox(bool hideDonation, const QString& builtOn = QString(), const QString& builtOnHint = QString());

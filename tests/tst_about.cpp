@@ -5,6 +5,7 @@
 #include "shared/KestViewAbout.h"
 #include "shared/KestViewEasterEggs.h"
 #include "shared/LibHyperlink.h"
+#include "views/ViewMain.h"
 
 #include <QFrame>
 #include <QGroupBox>
@@ -14,6 +15,7 @@
 #include <QPushButton>
 #include <QTemporaryFile>
 #include <QTimer>
+#include <QtWebEngineCore/qtwebenginecoreglobal.h>
 #include <functional>
 
 namespace {
@@ -36,7 +38,7 @@ bool Normal(const QLabel* label)
 }
 
 // Runs the About box; `answer` acts on it once it is open and must close it.
-void RunAboutBox(const std::function<void(TfrmAbout*)>& answer)
+void RunAboutBox(const std::function<void(TfrmAbout*)>& answer, const std::function<void()>& open = [] { ShowAboutBox(false); })
 {
     bool answered = false;
     QTimer poll;
@@ -53,7 +55,7 @@ void RunAboutBox(const std::function<void(TfrmAbout*)>& answer)
         }
     });
     poll.start(10);
-    ShowAboutBox(false);
+    open();
     QVERIFY(answered);
 }
 
@@ -263,6 +265,21 @@ private Q_SLOTS:
             other.activateWindow();
             QTRY_COMPARE(about->ModalResult, 2);
         });
+    }
+
+    // The main window's About box says which web engine the program runs on, as the engine
+    // itself reports it.
+    void namesTheWebEngine()
+    {
+        TfrmMain form;
+        RunAboutBox(
+            [](TfrmAbout* about) {
+                QVERIFY(about->lblBuiltOn->isVisible());
+                QVERIFY(about->lblBuiltOn->text().contains(QLatin1String(qWebEngineVersion())));
+                QVERIFY(about->lblBuiltOn->text().contains("Chromium " + QLatin1String(qWebEngineChromiumVersion())));
+                QVERIFY(about->lblBuiltOn->toolTip().contains(QLatin1String(qWebEngineChromiumSecurityPatchVersion())));
+            },
+            [&form] { form.AboutMenuItemClick(); });
     }
 
     void opensAndClosesTenTimes()

@@ -121,6 +121,7 @@ private Q_SLOTS:
         QFETCH(QString, word);
         TfrmAbout about;
         about.FillFrom("Orvanta", 0x00010000, 250, false);
+        about.SetBuiltOn(WebEngineVersion(), WebEngineSecurityLevel());
         about.show();
         QVERIFY(QTest::qWaitForWindowExposed(&about));
         for (QChar key : word)

@@ -1,6 +1,8 @@
 #include "views/ViewMain.h"
 
+#include "browser/WebEngineSetup.h"
 #include "platform/AlignLayout.h"
+#include "platform/CentredToolButton.h"
 #include "platform/DialogUnits.h"
 #include "platform/KeyPreview.h"
 #include "platform/TabControl.h"
@@ -168,7 +170,7 @@ TfrmMain::TfrmMain()
 
 QToolButton* TfrmMain::AddButton(const QString& name, int tag, const QString& caption, int picture)
 {
-    auto* button = new QToolButton(ToolBar);
+    auto* button = new TCentredToolButton(ToolBar);
     button->setObjectName(name);
     SetTag(button, tag);
     button->setText(caption);
@@ -331,7 +333,7 @@ void TfrmMain::DonateMenuItemClick()
 
 void TfrmMain::AboutMenuItemClick()
 {
-    ShowAboutBox(false);
+    ShowAboutBox(false, WebEngineVersion(), WebEngineSecurityLevel());
 }
 
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
