@@ -10,7 +10,9 @@
 #include "shared/KestControllerCustomMain.h"
 #include "views/ViewMain.h"
 
+#include <QDateTime>
 #include <QTimer>
+#include <functional>
 #include <memory>
 #include <vector>
 
@@ -31,6 +33,8 @@ public:
     std::unique_ptr<QTimer> Timer;
     TRefreshTicks RefreshTicks;
     int CycleTicks = 0;
+    // The local time the automations go by, read at every tick (tests set their own).
+    std::function<QDateTime()> Clock = &QDateTime::currentDateTime;
     bool AllPages = false;
     bool ShowAccelerators = false;
     int ShownIndex = 0;
@@ -86,7 +90,7 @@ private:
 
     void BindEvents();
     void LockSiteCommands();
-    int NextCyclingSite(int from);
+    int NextCyclingSite(int from, const QDateTime& now);
     void EnableTimerByRule();
     void StopPages(bool allPages);
     QString ChangeSignature();

@@ -1,6 +1,7 @@
 // The setup dialog, opened on the page the clicked item names, and its changes applied.
 #include "controllers/ControllerMain.h"
 
+#include "controllers/Schedule.h"
 #include "platform/RadioGroup.h"
 #include "platform/SpinEdit.h"
 #include "shared/LibCommaText.h"
@@ -34,7 +35,10 @@ void TCMain::SetupClick(QObject* sender)
         else if (sender == MainForm->SetupOptionsMenuItem)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
-                                                   QStringLiteral("Cycle"), QStringLiteral("Refresh")});
+                                                   QStringLiteral("Cycle"), QStringLiteral("Refresh"),
+                                                   QStringLiteral("Schedule")});
+        dialog.SetScheduleHint(TSchedule::Format);
+        dialog.ScheduleReadable = [](const QString& entry) { return TSchedule::Parse(entry).has_value(); };
         dialog.SetSitesLocked(settings->SitesLocked());
         dialog.SetDisplayLocked(settings->SettingsLocked());
         dialog.rgViewmode->SetItemIndex(settings->ViewMode);
@@ -50,7 +54,8 @@ void TCMain::SetupClick(QObject* sender)
         dialog.sgSites->setRowCount(settings->SiteCount());
         for (int row = 0; row < settings->SiteCount(); ++row) {
             dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
-                                 settings->RefreshTimes.value(row), settings->Zooms.value(row)});
+                                 settings->RefreshTimes.value(row), settings->Zooms.value(row),
+                                 settings->Schedules.value(row)});
         }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
@@ -71,7 +76,7 @@ void TCMain::SetupClick(QObject* sender)
             }
             if (!settings->SitesLocked()) {
                 for (QStringList* list : {&settings->Titles, &settings->Urls, &settings->CycleTimes,
-                                          &settings->RefreshTimes, &settings->Zooms})
+                                          &settings->RefreshTimes, &settings->Zooms, &settings->Schedules})
                     list->clear();
                 for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
                     const TSiteRow site = dialog.Site(row);
@@ -80,6 +85,7 @@ void TCMain::SetupClick(QObject* sender)
                     settings->CycleTimes.append(SiteSecondsEntry(site.CycleTime));
                     settings->RefreshTimes.append(SiteSecondsEntry(site.RefreshTime));
                     settings->Zooms.append(site.Zoom);
+                    settings->Schedules.append(site.Schedule);
                 }
             }
             ApplyLayout();

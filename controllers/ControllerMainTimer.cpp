@@ -9,8 +9,12 @@ void TCMain::TimerTick()
     TCRegistry* settings = Registry();
     try {
         Input.Tick();
+        const QDateTime now = Clock();
         if (settings->TimerRefreshEnabled) {
-            const QList<int> due = RefreshTicks.Tick([settings](int site) { return settings->RefreshTime(site); });
+            // A site outside its schedule is not refreshed automatically.
+            const QList<int> due = RefreshTicks.Tick([settings, &now](int site) {
+                return settings->Scheduled(site, now) ? settings->RefreshTime(site) : std::nullopt;
+            });
             for (int i : due) {
                 try {
                     if (TWebBrowser* page = Browser(i))
@@ -23,11 +27,13 @@ void TCMain::TimerTick()
             RefreshTicks.Reset();
         }
         if (settings->TimerCycleEnabled) {
-            // The shown site stays for its own time; one the cycle skips, for the global one.
+            // The shown site stays for its own time; one the cycle skips, for the global one; one
+            // whose schedule has closed, no longer.
             const int current = CurrentIndex();
             const int stay = settings->CycleTime(current).value_or(settings->TimerCycleInterval);
-            if (++CycleTicks >= stay && !Input.InUse(settings->TimerCyclePause)) {
-                if (const int next = NextCyclingSite(current); next >= 0)
+            const bool closed = !settings->Scheduled(current, now);
+            if ((++CycleTicks >= stay || closed) && !Input.InUse(settings->TimerCyclePause)) {
+                if (const int next = NextCyclingSite(current, now); next >= 0)
                     SelectPage(next);
                 CycleTicks = 0;
             }
@@ -41,13 +47,13 @@ void TCMain::TimerTick()
     EnableTimerByRule();
 }
 
-// The next site after `from` that takes part in cycling, wrapping; -1 when none does.
-int TCMain::NextCyclingSite(int from)
+// The next site after `from` that takes part in cycling now, wrapping; -1 when none does.
+int TCMain::NextCyclingSite(int from, const QDateTime& now)
 {
     const int count = Registry()->SiteCount();
     for (int step = 1; step <= count; ++step) {
         const int site = (from + step) % count;
-        if (Registry()->CycleTime(site))
+        if (Registry()->CycleTime(site) && Registry()->Scheduled(site, now))
             return site;
     }
     return -1;

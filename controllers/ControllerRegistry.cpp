@@ -1,5 +1,6 @@
 #include "controllers/ControllerRegistry.h"
 
+#include "controllers/Schedule.h"
 #include "shared/LibCommaText.h"
 
 #include <climits>
@@ -83,7 +84,7 @@ void TCRegistry::AddSite(const QString& title, const QString& address)
 
 void TCRegistry::RemoveSite(int index)
 {
-    for (QStringList* list : {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms}) {
+    for (QStringList* list : {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules}) {
         if (index >= 0 && index < list->size())
             list->removeAt(index);
     }
@@ -91,7 +92,7 @@ void TCRegistry::RemoveSite(int index)
 
 void TCRegistry::FitSiteValues()
 {
-    for (QStringList* list : {&CycleTimes, &RefreshTimes, &Zooms})
+    for (QStringList* list : {&CycleTimes, &RefreshTimes, &Zooms, &Schedules})
         Fit(*list, SiteCount());
 }
 
@@ -109,6 +110,11 @@ int TCRegistry::Zoom(int site) const
 {
     const QString entry = Zooms.value(site);
     return entry.isEmpty() ? NormalZoom : entry.toInt();
+}
+
+bool TCRegistry::Scheduled(int site, const QDateTime& localTime) const
+{
+    return TSchedule::Of(Schedules.value(site)).IsOpen(localTime);
 }
 
 void TCRegistry::SetZoom(int site, int percent)
@@ -139,6 +145,7 @@ void TCRegistry::ReadSettings()
     CycleTimes = Entries(ReadString(SitesSection, QStringLiteral("CycleTimes"), QString()), 0, INT_MAX);
     RefreshTimes = Entries(ReadString(SitesSection, QStringLiteral("RefreshTimes"), QString()), 0, INT_MAX);
     Zooms = Entries(ReadString(SitesSection, QStringLiteral("Zooms"), QString()), MinimumZoom, MaximumZoom);
+    Schedules = FromCommaText(ReadString(SitesSection, QStringLiteral("Schedules"), QString()));
     FitSiteValues();
 }
 
@@ -160,4 +167,5 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("CycleTimes"), ToCommaText(CycleTimes));
     WriteString(SitesSection, QStringLiteral("RefreshTimes"), ToCommaText(RefreshTimes));
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
+    WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
 }

@@ -2,6 +2,7 @@
 
 #include "shared/KestControllerCustomRegistry.h"
 
+#include <QDateTime>
 #include <QStringList>
 #include <optional>
 
@@ -37,6 +38,9 @@ public:
     QStringList CycleTimes;
     QStringList RefreshTimes;
     QStringList Zooms;
+    // Per site, the weekly windows in which it cycles and refreshes (empty: always), kept as
+    // stored even where they can't be read.
+    QStringList Schedules;
 
     void AddSite(const QString& title, const QString& address);
     void RemoveSite(int index);
@@ -46,6 +50,8 @@ public:
     std::optional<int> CycleTime(int site) const;
     std::optional<int> RefreshTime(int site) const;
     int Zoom(int site) const;
+    // The site's schedule is open at that local time (always, for one that can't be read).
+    bool Scheduled(int site, const QDateTime& localTime) const;
     void SetZoom(int site, int percent);
 
 protected:

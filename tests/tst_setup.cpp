@@ -264,17 +264,25 @@ private Q_SLOTS:
         QCOMPARE(again.Settings()->Titles, (QStringList{"One", title, "Three"}));
     }
 
-    // A site's own times and its zoom move with its row; a bad time reads as empty.
+    // A site's own times, schedule and zoom move with its row; a bad time reads as empty; a
+    // schedule that can't be read is marked and kept as it stands.
     void perSiteValuesMoveWithTheirRow()
     {
         StoreSites3({{"TimerCyclePause", "30"}});
         QSettings stored(ConfigFile(), QSettings::IniFormat);
         stored.setValue("Sites/CycleTimes", "1,2,3");
         stored.setValue("Sites/Zooms", "110,,150");
+        stored.setValue("Sites/Schedules", "\"Sat,Sun 10:00-14:00\",,\"Mon 25:00-26:00\"");
         stored.sync();
         TMain main;
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
-            QCOMPARE(dialog->sgSites->columnCount(), 4);
+            QCOMPARE(dialog->sgSites->columnCount(), 5);
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(4)->text(), QStringLiteral("Schedule"));
+            QVERIFY(dialog->sgSites->horizontalHeaderItem(4)->toolTip().contains("HH:MM-HH:MM"));
+            QCOMPARE(dialog->sgSites->item(2, 4)->foreground().color(), QColor(Qt::red));
+            QVERIFY(dialog->sgSites->item(0, 4)->foreground().color() != QColor(Qt::red));
+            dialog->sgSites->item(1, 4)->setText("Mon-Fri 9:00");
+            QCOMPARE(dialog->sgSites->item(1, 4)->foreground().color(), QColor(Qt::red));
             dialog->sgSites->setCurrentCell(0, 0);
             dialog->btDownClick();
             dialog->sgSites->item(2, 3)->setText("abc");
@@ -286,6 +294,7 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->CycleTimes, (QStringList{"2", "1", "3"}));
         QCOMPARE(main.Settings()->RefreshTimes, (QStringList{"7", "", ""}));
         QCOMPARE(main.Settings()->Zooms, (QStringList{"", "110", "150"}));
+        QCOMPARE(main.Settings()->Schedules, (QStringList{"Mon-Fri 9:00", "Sat,Sun 10:00-14:00", "Mon 25:00-26:00"}));
         QCOMPARE(main.Settings()->TimerCyclePause, 12);
         QCOMPARE(main.Page(1)->Zoom, 110);
     }

@@ -1,6 +1,7 @@
 #include "ControllerFixture.h"
 
 #include "controllers/RefreshTicks.h"
+#include "controllers/Schedule.h"
 #include "platform/ScreenFill.h"
 
 #include <QAction>
@@ -103,6 +104,75 @@ private Q_SLOTS:
         QTest::keyClick(main.Form()->edtAddress, Qt::Key_Shift);
         QTEST(ShownAfterTicks(main, 6), "shown");
         QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), 6);
+    }
+
+    // Weekly windows of local time; 2026-12-07 is a Monday.
+    void scheduleWindows_data()
+    {
+        QTest::addColumn<QString>("entry");
+        QTest::addColumn<QString>("at");
+        QTest::addColumn<bool>("open");
+        QTest::newRow("empty: always") << "" << "2026-12-13 03:00" << true;
+        QTest::newRow("in a weekday range") << "Mon-Fri 08:00-18:00" << "2026-12-09 12:00" << true;
+        QTest::newRow("its end is outside") << "Mon-Fri 08:00-18:00" << "2026-12-09 18:00" << false;
+        QTest::newRow("outside the range's days") << "Mon-Fri 08:00-18:00" << "2026-12-12 12:00" << false;
+        QTest::newRow("a range over the weekend") << "Fri-Mon 08:00-18:00" << "2026-12-13 09:00" << true;
+        QTest::newRow("a list of days") << "Sat,Sun 10:00-14:00" << "2026-12-13 13:59" << true;
+        QTest::newRow("past midnight, the evening") << "Fri 22:00-06:00" << "2026-12-11 23:30" << true;
+        QTest::newRow("past midnight, the next morning") << "Fri 22:00-06:00" << "2026-12-12 05:59" << true;
+        QTest::newRow("past midnight, the morning before") << "Fri 22:00-06:00" << "2026-12-11 05:00" << false;
+        QTest::newRow("Sunday night into Monday") << "Sun 22:00-06:00" << "2026-12-07 01:00" << true;
+        QTest::newRow("until 24:00") << "Wed 20:00-24:00" << "2026-12-09 23:59" << true;
+        QTest::newRow("a whole day") << "Wed 00:00-00:00" << "2026-12-09 17:00" << true;
+        QTest::newRow("the second of two windows") << "Mon 08:00-09:00; Wed 17:00-18:00" << "2026-12-09 17:30" << true;
+        QTest::newRow("unreadable: always") << "Mon 8-9" << "2026-12-13 03:00" << true;
+    }
+    void scheduleWindows()
+    {
+        QFETCH(QString, entry);
+        QFETCH(QString, at);
+        QTEST(TSchedule::Of(entry).IsOpen(QDateTime::fromString(at, "yyyy-MM-dd HH:mm")), "open");
+    }
+
+    void unreadableSchedules_data()
+    {
+        QTest::addColumn<QString>("entry");
+        for (const char* entry : {"Mon 8-9", "Mon", "Mon-Fri-Sat 08:00-09:00", "Monday 08:00-09:00", "Mon 08:00-25:00",
+                                  "Mon 08:60-09:00", "Mon 24:00-01:00", "Mon 08:00-09:00;", "mon 08:00-09:00"})
+            QTest::newRow(entry) << QString(entry);
+    }
+    void unreadableSchedules()
+    {
+        QFETCH(QString, entry);
+        QVERIFY(!TSchedule::Parse(entry));
+    }
+
+    // Outside its schedule a site is not cycled to nor refreshed by the timer; the shown
+    // site's closing moves the cycle on at once; by hand every site is still reachable.
+    void sitesOnASchedule()
+    {
+        StoreThreeSites({{"Schedules", ",\"Mon 08:00-09:00\",\"Mon 10:00-11:00\""}},
+                        {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "100"}, {"TimerCyclePause", "0"},
+                         {"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "1"}});
+        TMain main;
+        QDateTime now = QDateTime::fromString("2026-12-07 08:30", "yyyy-MM-dd HH:mm");
+        main->Clock = [&now] { return now; };
+        main->SelectPage(1);
+        main->TimerTick();
+        QCOMPARE(main->CurrentIndex(), 1);
+        QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 1);
+        QCOMPARE(int(main.Page(2)->Calls.count("Refresh2")), 0);
+        now = now.addSecs(3600);
+        main->TimerTick();
+        QCOMPARE(main->CurrentIndex(), 0);
+        QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 1);
+        main->SelectPage(2);
+        QCOMPARE(main->CurrentIndex(), 2);
+        now = now.addSecs(1800);
+        for (int i = 0; i < 3; ++i)
+            main->TimerTick();
+        QCOMPARE(main->CurrentIndex(), 2);
+        QCOMPARE(int(main.Page(2)->Calls.count("Refresh2")), 3);
     }
 
     void refreshWaitsForTypingToRest()

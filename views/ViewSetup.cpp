@@ -21,6 +21,7 @@ constexpr int ClientHeight = 315;
 constexpr int ButtonBarHeight = 43;
 constexpr int GridButtonColumn = 77;
 constexpr int ZoomRole = Qt::UserRole;
+constexpr int ScheduleColumn = 4;
 const QString ManagedText = QStringLiteral("Your administrator manages these settings.");
 
 QPushButton* AddButton(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption,
@@ -106,11 +107,11 @@ int TfrmSetup::PageHeight() const
 void TfrmSetup::BuildSitesPage()
 {
     const int pageWidth = ClientWidth - 8;
-    sgSites = new QTableWidget(0, 4, TabSheet1);
+    sgSites = new QTableWidget(0, 5, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
     sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
-    const int columns[] = {110, 206, 54, 54};
-    for (int column = 0; column < 4; ++column)
+    const int columns[] = {90, 158, 42, 46, 88};
+    for (int column = 0; column < 5; ++column)
         sgSites->setColumnWidth(column, FUnits.X(columns[column]));
     sgSites->verticalHeader()->hide();
     sgSites->verticalHeader()->setDefaultSectionSize(FUnits.Y(16));
@@ -123,6 +124,10 @@ void TfrmSetup::BuildSitesPage()
     sgSites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     sgSites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    connect(sgSites, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
+        if (item->column() == ScheduleColumn)
+            MarkSchedule(item->row());
+    });
     sgSites->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     const int left = pageWidth - GridButtonColumn + 8;
@@ -214,6 +219,8 @@ void TfrmSetup::SetSite(int row, const TSiteRow& site)
     SetCell(row, 1, site.Address);
     SetCell(row, 2, site.CycleTime);
     SetCell(row, 3, site.RefreshTime);
+    SetCell(row, ScheduleColumn, site.Schedule);
+    MarkSchedule(row);
     sgSites->item(row, 0)->setData(ZoomRole, site.Zoom);
 }
 
@@ -221,7 +228,25 @@ TSiteRow TfrmSetup::Site(int row) const
 {
     const QTableWidgetItem* title = sgSites->item(row, 0);
     return {CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3),
-            title ? title->data(ZoomRole).toString() : QString()};
+            title ? title->data(ZoomRole).toString() : QString(), CellText(row, ScheduleColumn).trimmed()};
+}
+
+void TfrmSetup::SetScheduleHint(const QString& hint)
+{
+    if (QTableWidgetItem* header = sgSites->horizontalHeaderItem(ScheduleColumn))
+        header->setToolTip(hint);
+}
+
+// A schedule that can't be read counts as always; the grid shows it in red and says so.
+void TfrmSetup::MarkSchedule(int row)
+{
+    QTableWidgetItem* item = sgSites->item(row, ScheduleColumn);
+    if (!item)
+        return;
+    const bool readable = !ScheduleReadable || ScheduleReadable(item->text().trimmed());
+    const QSignalBlocker quiet(sgSites);
+    item->setForeground(readable ? sgSites->palette().text() : QBrush(Qt::red));
+    item->setToolTip(readable ? QString() : QStringLiteral("This schedule can't be read: the site counts as always scheduled."));
 }
 
 void TfrmSetup::SetSitesLocked(bool locked)
@@ -256,7 +281,7 @@ void TfrmSetup::bdAddClick()
 {
     const int row = sgSites->rowCount();
     sgSites->setRowCount(row + 1);
-    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString()});
+    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString(), QString()});
     sgSites->setCurrentCell(row, qMax(sgSites->currentColumn(), 0));
 }
 

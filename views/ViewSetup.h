@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 
 #include <QDialog>
+#include <functional>
 
 class QCheckBox;
 class QGroupBox;
@@ -21,6 +22,7 @@ struct TSiteRow
     QString CycleTime;
     QString RefreshTime;
     QString Zoom;
+    QString Schedule;
 };
 
 // The setup dialog: the site list on one page, display and timer options on the other.
@@ -61,6 +63,10 @@ public:
     void SetSite(int row, const TSiteRow& site);
     TSiteRow Site(int row) const;
     QString CellText(int row, int column) const;
+    // Tells a schedule that can be read from one that can't, which the grid marks.
+    std::function<bool(const QString&)> ScheduleReadable;
+    // The hint of the schedule column: the form an entry takes.
+    void SetScheduleHint(const QString& hint);
 
     // A page the administrator manages is shown read-only, with a line that says so.
     void SetSitesLocked(bool locked);
@@ -77,6 +83,7 @@ protected:
 
 private:
     void SetCell(int row, int column, const QString& text);
+    void MarkSchedule(int row);
     void SwapRows(int first, int second);
     void BuildSitesPage();
     void BuildDisplayPage();
