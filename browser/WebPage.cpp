@@ -84,7 +84,9 @@ void TWebPage::AnswerNoAuthentication(const QUrl&, QAuthenticator* authenticator
 void TWebPage::OpenInPlace(const QWebEngineNewWindowRequest& request)
 {
     const QUrl url = request.requestedUrl();
-    if (FWindowLoadPending || url.isEmpty() || url == requestedUrl())
+    // A window of nothing (about:blank, for a script to write into) has nothing to show here.
+    const bool nothing = url.isEmpty() || url.scheme() == QLatin1String("about") || url.scheme() == QLatin1String("javascript");
+    if (FWindowLoadPending || nothing || url == requestedUrl())
         return;
     FWindowLoadPending = true;
     setUrl(url);
