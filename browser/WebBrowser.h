@@ -4,6 +4,9 @@
 #include <QWidget>
 #include <functional>
 
+// Where a page's load stands: under way, done, ended by an error, or its renderer gone.
+enum class TLoadState { Loading, Loaded, Failed, Crashed };
+
 // One browser page as the program uses it. A member that fails throws EKestException.
 class TWebBrowser : public QWidget
 {
@@ -28,6 +31,7 @@ public:
     virtual QString LocationURL() const = 0;
     virtual QString LocationName() const = 0;
     virtual bool Busy() const = 0;
+    virtual TLoadState LoadState() const = 0;
     // The page's zoom in percent; it stays through navigation and reloads, and never reloads.
     virtual void SetZoom(int percent) = 0;
     // The memory the page's renderer holds for itself, in bytes; -1 when unknown.

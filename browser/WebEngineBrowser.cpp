@@ -25,6 +25,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
     new TPageVisibility(FView, FPage);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         FBusy = true;
+        FLoadState = TLoadState::Loading;
         Q_EMIT ProgressChange(this, 0, FullProgress);
     });
     connect(FPage, &QWebEnginePage::loadProgress, this, [this](int progress) {
@@ -32,13 +33,20 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
         if (progress < FullProgress)
             Q_EMIT ProgressChange(this, progress, FullProgress);
     });
-    connect(FPage, &QWebEnginePage::loadFinished, this, [this](bool) {
+    connect(FPage, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         FBusy = false;
+        if (FLoadState == TLoadState::Loading)
+            FLoadState = ok ? TLoadState::Loaded : TLoadState::Failed;
         // A document of another site may come in a new renderer at the engine's own zoom.
         if (!qFuzzyCompare(FPage->zoomFactor(), FZoomFactor))
             FPage->setZoomFactor(FZoomFactor);
         Q_EMIT ProgressChange(this, FullProgress, FullProgress);
     });
+    connect(FPage, &QWebEnginePage::renderProcessTerminated, this,
+            [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
+                if (status != QWebEnginePage::NormalTerminationStatus)
+                    FLoadState = TLoadState::Crashed;
+            });
 }
 
 // The page goes before the profile it lives in, and before the view that shows it.
@@ -94,6 +102,11 @@ void TWebEngineBrowser::Refresh2()
 void TWebEngineBrowser::Stop()
 {
     FPage->triggerAction(QWebEnginePage::Stop);
+}
+
+TLoadState TWebEngineBrowser::LoadState() const
+{
+    return FLoadState;
 }
 
 QString TWebEngineBrowser::LocationURL() const

@@ -26,6 +26,7 @@ public:
     QString LocationURL() const override;
     QString LocationName() const override;
     bool Busy() const override;
+    TLoadState LoadState() const override;
     void SetZoom(int percent) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
@@ -36,5 +37,6 @@ private:
     QWebEngineView* FView;
     TWebPage* FPage;
     bool FBusy = false;
+    TLoadState FLoadState = TLoadState::Loading;
     qreal FZoomFactor = 1.0;
 };

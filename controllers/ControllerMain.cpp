@@ -38,10 +38,17 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     LockSiteCommands();
     ApplyLayout();
     BuildPages();
+#ifdef ORVANTA_HAS_DBUS
+    Remote = std::make_unique<TRemoteControl>(*this);
+    Remote->Register(QDBusConnection::sessionBus());
+#endif
 }
 
 TCMain::~TCMain()
 {
+#ifdef ORVANTA_HAS_DBUS
+    Remote.reset();
+#endif
     Timer.reset();
     for (const auto& page : Browsers) {
         try {
@@ -218,6 +225,7 @@ void TCMain::ShowSelectedPage()
         if (TWebBrowser* page = Browser(current))
             selector->AlignClient(page);
         ShownIndex = current;
+        Q_EMIT ShownChanged(current);
     }
     BrowserProgressChange(Browser(CurrentIndex()), 0, 0);
 }

@@ -7,6 +7,9 @@
 #include "controllers/MemoryCeiling.h"
 #include "controllers/PageZoom.h"
 #include "controllers/RefreshTicks.h"
+#ifdef ORVANTA_HAS_DBUS
+#include "controllers/RemoteControl.h"
+#endif
 #include "shared/KestControllerCustomMain.h"
 #include "views/ViewMain.h"
 
@@ -23,6 +26,8 @@
 // dialog's opening.
 class TCMain : public TCCustomMain<TfrmMain, TCRegistry>
 {
+    Q_OBJECT
+
 public:
     TCMain();
     // Pages come from the factory: the web engine in the program, a stand-in in tests.
@@ -72,13 +77,18 @@ public:
     // Setup dialog, opened on the page that the clicked item names.
     void SetupClick(QObject* sender);
 
-    // Automation timers.
+    // Automation timers; the timer runs while an automation is on.
     void TimerTick();
+    void EnableTimerByRule();
 
     void FullScreenClick();
 
     // Keeps keyboard input with the shown page; true when the event is handled.
     bool ApplicationMessage(QObject* receiver, QEvent* event);
+
+Q_SIGNALS:
+    // Another site fills the window.
+    void ShownChanged(int index);
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
@@ -91,7 +101,6 @@ private:
     void BindEvents();
     void LockSiteCommands();
     int NextCyclingSite(int from, const QDateTime& now);
-    void EnableTimerByRule();
     void StopPages(bool allPages);
     QString ChangeSignature();
 
@@ -103,4 +112,7 @@ public:
     TPageZoom Zoom;
     TInputWatch Input;
     TMemoryCeiling MemoryCeiling;
+#ifdef ORVANTA_HAS_DBUS
+    std::unique_ptr<TRemoteControl> Remote;
+#endif
 };

@@ -123,6 +123,11 @@ bool TFakeWebBrowser::Busy() const
     return false;
 }
 
+TLoadState TFakeWebBrowser::LoadState() const
+{
+    return State;
+}
+
 QWidget* TFakeWebBrowser::Application() const
 {
     return const_cast<TFakeWebBrowser*>(this);
@@ -132,6 +137,7 @@ void TFakeWebBrowser::Load(const QString& address, const QString& title)
 {
     Url = address;
     Title = title;
+    State = TLoadState::Loaded;
     Report(100, 100);
 }
 

@@ -32,6 +32,7 @@ public:
     QString LocationURL() const override;
     QString LocationName() const override;
     bool Busy() const override;
+    TLoadState LoadState() const override;
     void SetZoom(int percent) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
@@ -45,6 +46,7 @@ public:
     QString Title;
     int Zoom = 100;
     qint64 Memory = -1;
+    TLoadState State = TLoadState::Loading;
     bool FailBack = false;
     bool FailForward = false;
     bool FailRefresh = false;

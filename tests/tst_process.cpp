@@ -267,7 +267,8 @@ private Q_SLOTS:
         QCOMPARE(QDir(QFileInfo(systemFile).path()).entryList(QDir::Files), QStringList{"Orvanta.conf"});
     }
 
-    // Quiet unless asked: nothing on the error output while it starts, loads and ends.
+    // Quiet unless asked: nothing on the error output while it starts, loads and ends, with
+    // no session bus to offer the remote control on.
     void saysNothingOnItsErrorOutput()
     {
         THttpServer server;
@@ -280,6 +281,8 @@ private Q_SLOTS:
         TProgram program(root.path());
         QProcessEnvironment environment = program.Process.processEnvironment();
         environment.remove("QT_LOGGING_RULES");
+        // No session bus either, as on a bare kiosk session: the remote control stays silent.
+        environment.remove("DBUS_SESSION_BUS_ADDRESS");
         program.Process.setProcessEnvironment(environment);
         program.Process.setProcessChannelMode(QProcess::SeparateChannels);
         program.Start();

@@ -8,7 +8,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev libxcb1-dev
   libjpeg62-turbo fonts-dejavu-core
-  xvfb xauth xdotool imagemagick
+  xvfb xauth xdotool imagemagick dbus-daemon
   dpkg-dev desktop-file-utils appstream
   clang libclang-rt-14-dev
   "$@"
