@@ -2,6 +2,7 @@
 #include "controllers/ControllerMain.h"
 
 #include "controllers/Schedule.h"
+#include "controllers/SiteListFile.h"
 #include "platform/RadioGroup.h"
 #include "platform/SpinEdit.h"
 #include "shared/LibCommaText.h"
@@ -9,6 +10,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QPushButton>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -40,6 +42,8 @@ void TCMain::SetupClick(QObject* sender)
         dialog.SetScheduleHint(TSchedule::Format);
         dialog.ScheduleReadable = [](const QString& entry) { return TSchedule::Parse(entry).has_value(); };
         dialog.SetSitesLocked(settings->SitesLocked());
+        QObject::connect(dialog.btnExport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Export(dialog); });
+        QObject::connect(dialog.btnImport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Import(dialog); });
         dialog.SetDisplayLocked(settings->SettingsLocked());
         dialog.rgViewmode->SetItemIndex(settings->ViewMode);
         dialog.rgProgressbar->SetItemIndex(settings->ProgressBar);

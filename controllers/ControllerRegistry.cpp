@@ -50,6 +50,11 @@ QString SiteSecondsEntry(const QString& text)
     return Entry(text, 0, INT_MAX);
 }
 
+QString SiteZoomEntry(const QString& text)
+{
+    return Entry(text, MinimumZoom, MaximumZoom);
+}
+
 TCRegistry::TCRegistry()
 {
     Load();

@@ -61,6 +61,8 @@ protected:
 
 // A site's own seconds as stored: a whole number from 0, or empty (for anything else too).
 QString SiteSecondsEntry(const QString& text);
+// A site's zoom as stored: a percentage from the least to the most zoom, or empty.
+QString SiteZoomEntry(const QString& text);
 
 // Zoom levels a site may have, in percent.
 constexpr int MinimumZoom = 25;

@@ -1,6 +1,7 @@
 #include "ControllerFixture.h"
 
 #include "platform/AlignLayout.h"
+#include "platform/FileDialog.h"
 #include "shared/KestException.h"
 #include "platform/RadioGroup.h"
 #include "platform/SpinEdit.h"
@@ -16,6 +17,8 @@
 #include <QSettings>
 #include <QTabWidget>
 #include <QTableWidget>
+#include <QTemporaryDir>
+#include <QFile>
 #include <QTimer>
 #include <functional>
 
@@ -299,6 +302,79 @@ private Q_SLOTS:
         QCOMPARE(main.Page(1)->Zoom, 110);
     }
 
+    // A site list taken out with every per-site value and brought back in replaces the grid
+    // whole; what the user confirms with OK is what was exported.
+    void exportThenImport()
+    {
+        StoreSites3();
+        QSettings stored(ConfigFile(), QSettings::IniFormat);
+        stored.setValue("Sites/CycleTimes", "1,,3");
+        stored.setValue("Sites/Zooms", ",150,");
+        stored.setValue("Sites/Schedules", ",\"Mon-Fri 08:00-18:00\",");
+        stored.sync();
+        QTemporaryDir folder;
+        const QString fileName = folder.filePath("sites.ini");
+        const TFileDialogHook previous = SetFileDialogHook([&](TFileDialogKind, const QString&) { return fileName; });
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            dialog->btnExport->click();
+            dialog->sgSites->setCurrentCell(0, 0);
+            dialog->btRemoveClick();
+            dialog->sgSites->item(0, 0)->setText("Changed");
+            dialog->btnImport->click();
+            QCOMPARE(dialog->sgSites->rowCount(), 3);
+            dialog->btnOk->click();
+        });
+        SetFileDialogHook(previous);
+        // The grid shows an empty title as a space, and OK keeps what the grid shows.
+        QCOMPARE(main.Settings()->Titles, (QStringList{"One", " ", "Three"}));
+        QCOMPARE(main.Settings()->Urls, (QStringList{"http://one/", "http://two/", "http://three/"}));
+        QCOMPARE(main.Settings()->CycleTimes, (QStringList{"1", "", "3"}));
+        QCOMPARE(main.Settings()->Zooms, (QStringList{"", "150", ""}));
+        QCOMPARE(main.Settings()->Schedules, (QStringList{"", "Mon-Fri 08:00-18:00", ""}));
+        QCOMPARE(QSettings(fileName, QSettings::IniFormat).childGroups(), QStringList{"Sites"});
+    }
+
+    // A file that can't be read, or whose lists don't fit together, is told and changes nothing.
+    void damagedImportChangesNothing_data()
+    {
+        QTest::addColumn<QByteArray>("content");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("no file") << QByteArray() << "the file can't be read.";
+        QTest::newRow("no site list") << QByteArray("[Settings]\nViewMode=1\n") << "it holds no site list.";
+        QTest::newRow("not a settings file") << QByteArray("\x01\x02 binary \xff") << "it holds no site list.";
+        QTest::newRow("titles and addresses of different lengths")
+            << QByteArray("[Sites]\nTitles=\"A,B\"\nUrls=http://a/\n") << "its lists don't fit together.";
+        QTest::newRow("no sites") << QByteArray("[Sites]\nTitles=\nUrls=\n") << "its lists don't fit together.";
+        QTest::newRow("more zooms than sites")
+            << QByteArray("[Sites]\nTitles=A\nUrls=http://a/\nZooms=\"110,120\"\n") << "its lists don't fit together.";
+        QTest::newRow("a value that is not text")
+            << QByteArray("[Sites]\nTitles=A, B\nUrls=\"http://a/,http://b/\"\n") << "a value in it is not text.";
+    }
+    void damagedImportChangesNothing()
+    {
+        QFETCH(QByteArray, content);
+        QFETCH(QString, reason);
+        StoreSites3();
+        QTemporaryDir folder;
+        const QString fileName = folder.filePath("sites.ini");
+        if (!content.isEmpty()) {
+            QFile file(fileName);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+            file.write(content);
+        }
+        const TFileDialogHook previous = SetFileDialogHook([&](TFileDialogKind, const QString&) { return fileName; });
+        TMessageLog messages;
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            dialog->btnImport->click();
+            QCOMPARE(GridColumn(dialog, 0), (QStringList{"One", " ", "Three"}));
+        });
+        SetFileDialogHook(previous);
+        QCOMPARE(messages.Texts(), QStringList{"Can't import the site list from " + fileName + ": " + reason});
+        QCOMPARE(messages.Messages.first().Caption, QStringLiteral("Information"));
+    }
+
     // What the administrator locked is shown read-only and never taken back from the dialog.
     void lockedPagesAreReadOnly()
     {
@@ -307,7 +383,8 @@ private Q_SLOTS:
         TMain main;
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
             QCOMPARE(dialog->sgSites->editTriggers(), QAbstractItemView::NoEditTriggers);
-            for (QPushButton* button : {dialog->Button1, dialog->Button2, dialog->Button3, dialog->Button4})
+            for (QPushButton* button : {dialog->Button1, dialog->Button2, dialog->Button3, dialog->Button4,
+                                        dialog->btnExport, dialog->btnImport})
                 QVERIFY(!button->isEnabled());
             QVERIFY(dialog->lblSitesLocked->isVisible());
             QVERIFY(!dialog->lblDisplayLocked->isHidden());

@@ -135,6 +135,8 @@ void TfrmSetup::BuildSitesPage()
     Button2 = AddButton(FUnits, TabSheet1, QStringLiteral("Button2"), QStringLiteral("&Down"), left, 33);
     Button3 = AddButton(FUnits, TabSheet1, QStringLiteral("Button3"), QStringLiteral("&Add"), left, 64);
     Button4 = AddButton(FUnits, TabSheet1, QStringLiteral("Button4"), QStringLiteral("&Remove"), left, 89);
+    btnExport = AddButton(FUnits, TabSheet1, QStringLiteral("btnExport"), QStringLiteral("E&xport…"), left, 120);
+    btnImport = AddButton(FUnits, TabSheet1, QStringLiteral("btnImport"), QStringLiteral("&Import…"), left, 145);
     connect(Button1, &QPushButton::clicked, this, &TfrmSetup::byUpClick);
     connect(Button2, &QPushButton::clicked, this, &TfrmSetup::btDownClick);
     connect(Button3, &QPushButton::clicked, this, &TfrmSetup::bdAddClick);
@@ -254,7 +256,7 @@ void TfrmSetup::SetSitesLocked(bool locked)
     sgSites->setEditTriggers(locked ? QAbstractItemView::NoEditTriggers
                                     : QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                                           | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-    for (QPushButton* button : {Button1, Button2, Button3, Button4})
+    for (QPushButton* button : {Button1, Button2, Button3, Button4, btnExport, btnImport})
         button->setEnabled(!locked);
     lblSitesLocked->setVisible(locked);
     const int pageHeight = PageHeight();

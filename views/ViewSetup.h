@@ -42,6 +42,8 @@ public:
     QPushButton* Button2;
     QPushButton* Button3;
     QPushButton* Button4;
+    QPushButton* btnExport;
+    QPushButton* btnImport;
     TRadioGroup* rgViewmode;
     TRadioGroup* rgAddressBar;
     TRadioGroup* rgProgressbar;
