@@ -4,6 +4,8 @@
 #include <QWidget>
 #include <functional>
 
+class TCertificateTrust;
+
 // Where a page's load stands: under way, done, ended by an error, or its renderer gone.
 enum class TLoadState { Loading, Loaded, Failed, Crashed };
 
@@ -38,6 +40,8 @@ public:
     virtual qint64 RendererMemory() const = 0;
     // The widget that takes the page's keyboard input.
     virtual QWidget* Application() const = 0;
+    // The certificates the user trusts beyond the authorities'; none by default.
+    virtual void SetCertificateTrust(TCertificateTrust*) {}
 
 Q_SIGNALS:
     // Every load ends with a report whose progress is not below its maximum.

@@ -1,5 +1,7 @@
 #include "browser/WebEngineBrowser.h"
 
+#include "browser/CertificatePage.h"
+#include "browser/CertificateTrust.h"
 #include "browser/PageVisibility.h"
 #include "browser/WebPage.h"
 #include "platform/ProcessMemory.h"
@@ -23,7 +25,10 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
     layout->addWidget(FView);
     FView->setPage(FPage);
     new TPageVisibility(FView, FPage);
+    connect(FPage, &TWebPage::CertificateRefused, this, &TWebEngineBrowser::ShowRefused);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
+        if (FCertificatePage)
+            FCertificatePage->hide();
         FBusy = true;
         FLoadState = TLoadState::Loading;
         Q_EMIT ProgressChange(this, 0, FullProgress);
@@ -148,4 +153,41 @@ QWidget* TWebEngineBrowser::Application() const
 QWebEngineView* TWebEngineBrowser::View() const
 {
     return FView;
+}
+
+TCertificatePage* TWebEngineBrowser::CertificatePage() const
+{
+    return FCertificatePage;
+}
+
+void TWebEngineBrowser::SetCertificateTrust(TCertificateTrust* trust)
+{
+    FTrust = trust;
+    FPage->SetCertificateTrust(trust);
+}
+
+// The page lies over the view, which goes on as it was (the engine's own error page).
+void TWebEngineBrowser::ShowRefused(const TRefusedCertificate& refused)
+{
+
+    if (!FCertificatePage) {
+        FCertificatePage = new TCertificatePage(this);
+        FCertificatePage->setGeometry(rect());
+    }
+    disconnect(FCertificatePage, &TCertificatePage::TrustClicked, this, nullptr);
+    connect(FCertificatePage, &TCertificatePage::TrustClicked, this, [this, refused] {
+        if (!FTrust)
+            return;
+        FTrust->Trust(refused.Url, refused.Certificate);
+        FCertificatePage->hide();
+        FPage->load(refused.Url);
+    });
+    FCertificatePage->Show(refused, refused.Overridable && FTrust, FTrust && FTrust->Locked());
+}
+
+void TWebEngineBrowser::resizeEvent(QResizeEvent* event)
+{
+    TWebBrowser::resizeEvent(event);
+    if (FCertificatePage)
+        FCertificatePage->setGeometry(rect());
 }

@@ -2,8 +2,12 @@
 
 #include "browser/WebBrowser.h"
 
+#include <QPointer>
+
 class QWebEngineView;
+class TCertificatePage;
 class TWebPage;
+struct TRefusedCertificate;
 
 // A browser page on QtWebEngine, in the program's shared profile.
 class TWebEngineBrowser : public TWebBrowser
@@ -30,11 +34,21 @@ public:
     void SetZoom(int percent) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
+    void SetCertificateTrust(TCertificateTrust* trust) override;
 
     QWebEngineView* View() const;
+    // The program's own page over a page whose certificate was refused; null until one was.
+    TCertificatePage* CertificatePage() const;
+
+protected:
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void ShowRefused(const TRefusedCertificate& refused);
+
     QWebEngineView* FView;
+    TCertificatePage* FCertificatePage = nullptr;
+    QPointer<TCertificateTrust> FTrust;
     TWebPage* FPage;
     bool FBusy = false;
     TLoadState FLoadState = TLoadState::Loading;

@@ -1,6 +1,7 @@
 #include "browser/WebPage.h"
 
 #include "browser/BackgroundCollector.h"
+#include "browser/CertificateTrust.h"
 #include "browser/HangWatch.h"
 #include "browser/LoadRetry.h"
 
@@ -14,7 +15,7 @@
 
 TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent)
 {
-    connect(this, &QWebEnginePage::certificateError, this, &TWebPage::RefuseCertificate);
+    connect(this, &QWebEnginePage::certificateError, this, &TWebPage::AnswerCertificate);
     connect(this, &QWebEnginePage::authenticationRequired, this, &TWebPage::AnswerNoAuthentication);
     connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
             [this](const QUrl& url, QAuthenticator* authenticator, const QString&) {
@@ -64,10 +65,45 @@ bool TWebPage::javaScriptPrompt(const QUrl& origin, const QString& message, cons
     return false;
 }
 
-void TWebPage::RefuseCertificate(const QWebEngineCertificateError& error)
+void TWebPage::SetCertificateTrust(TCertificateTrust* trust)
 {
-    QWebEngineCertificateError refused = error;
-    refused.rejectCertificate();
+    FTrust = trust;
+}
+
+void TWebPage::AnswerCertificate(const QWebEngineCertificateError& error)
+{
+    QWebEngineCertificateError answer = error;
+    const QSslCertificate certificate = error.certificateChain().value(0);
+    const bool trusted = FTrust && FTrust->Trusted(error.url(), certificate);
+    if (trusted && error.isOverridable()) {
+        answer.acceptCertificate();
+        return;
+    }
+    answer.rejectCertificate();
+    TRefusedCertificate refused;
+    refused.Url = error.url();
+    switch (error.type()) {
+    case QWebEngineCertificateError::CertificateAuthorityInvalid:
+        refused.Kind = TRefusedCertificate::Untrusted;
+        break;
+    case QWebEngineCertificateError::CertificateDateInvalid:
+        refused.Kind = TRefusedCertificate::Expired;
+        break;
+    case QWebEngineCertificateError::CertificateCommonNameInvalid:
+        refused.Kind = TRefusedCertificate::OtherName;
+        break;
+    case QWebEngineCertificateError::CertificateRevoked:
+        refused.Kind = TRefusedCertificate::Revoked;
+        break;
+    default:
+        refused.Kind = TRefusedCertificate::Other;
+        break;
+    }
+    refused.Description = error.description();
+    refused.Certificate = certificate;
+    refused.Overridable = error.isOverridable() && !certificate.isNull();
+    refused.Changed = FTrust && FTrust->TrustedFingerprint(error.url()).has_value() && !trusted;
+    Q_EMIT CertificateRefused(refused);
 }
 
 void TWebPage::AnswerNoAuthentication(const QUrl&, QAuthenticator* authenticator)

@@ -1,10 +1,15 @@
 #pragma once
 
+#include "browser/CertificatePage.h"
+
 #include <QElapsedTimer>
+#include <QPointer>
 #include <QWebEnginePage>
 
-// The web policy of one page: silent pages show no dialogs, refuse bad certificates and
-// answer no authentication; new windows open in the page itself; a crashed renderer reloads;
+class TCertificateTrust;
+
+// The web policy of one page: silent pages show no dialogs of the engine's own and answer no
+// authentication; a bad certificate is accepted only where the user trusted that very one; new windows open in the page itself; a crashed renderer reloads;
 // a load that failed for a network reason is tried again; a page that stops answering is
 // recovered; a page nobody sees has its garbage collected.
 class TWebPage : public QWebEnginePage
@@ -16,6 +21,10 @@ public:
 
     bool Silent() const;
     void SetSilent(bool silent);
+    void SetCertificateTrust(TCertificateTrust* trust);
+
+Q_SIGNALS:
+    void CertificateRefused(const TRefusedCertificate& refused);
 
 protected:
     void javaScriptAlert(const QUrl& origin, const QString& message) override;
@@ -24,12 +33,13 @@ protected:
                           QString* result) override;
 
 private:
-    void RefuseCertificate(const QWebEngineCertificateError& error);
+    void AnswerCertificate(const QWebEngineCertificateError& error);
     void AnswerNoAuthentication(const QUrl& url, QAuthenticator* authenticator);
     void RecoverFromCrash(RenderProcessTerminationStatus status);
     void OpenInPlace(const class QWebEngineNewWindowRequest& request);
 
     bool FSilent = false;
+    QPointer<TCertificateTrust> FTrust;
     bool FWindowLoadPending = false;
     QElapsedTimer FSinceCrash;
     int FReloadDelayMs = 0;

@@ -21,7 +21,8 @@ void TCMain::ProcessMessages()
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
-    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this)
+    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
+      Certificates(*this)
 {
     qApp->installEventFilter(this);
     Timer = std::make_unique<QTimer>();
@@ -196,6 +197,7 @@ void TCMain::BuildPages()
         Browsers.emplace_back(page);
         QObject::connect(page, &TWebBrowser::ProgressChange, this, &TCMain::BrowserProgressChange);
         page->SetSilent(true);
+        page->SetCertificateTrust(Certificates.Trust());
         if (settings->Zoom(i) != NormalZoom)
             page->SetZoom(settings->Zoom(i));
         page->Navigate(settings->Urls.value(i));

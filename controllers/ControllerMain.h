@@ -7,6 +7,7 @@
 #include "controllers/MemoryCeiling.h"
 #include "controllers/PageZoom.h"
 #include "controllers/RefreshTicks.h"
+#include "controllers/TrustedCertificates.h"
 #ifdef ORVANTA_HAS_DBUS
 #include "controllers/RemoteControl.h"
 #endif
@@ -112,6 +113,7 @@ public:
     TPageZoom Zoom;
     TInputWatch Input;
     TMemoryCeiling MemoryCeiling;
+    TTrustedCertificates Certificates;
 #ifdef ORVANTA_HAS_DBUS
     std::unique_ptr<TRemoteControl> Remote;
 #endif

@@ -3,12 +3,14 @@
 #include "controllers/Schedule.h"
 #include "shared/LibCommaText.h"
 
+#include <QRegularExpression>
 #include <climits>
 
 namespace {
 
 const QString SettingsSection = QStringLiteral("Settings");
 const QString SitesSection = QStringLiteral("Sites");
+const QString CertificatesSection = QStringLiteral("Certificates");
 
 // A per-site entry: a whole number from `least` to `most`, or empty (a bad entry too).
 QString Entry(const QString& text, int least, int most)
@@ -34,6 +36,24 @@ std::optional<int> Seconds(const QStringList& entries, int site, int interval)
         return interval;
     const int seconds = entry.toInt();
     return seconds > 0 ? std::optional<int>(seconds) : std::nullopt;
+}
+
+// Trusted certificates as comma text: "host:port HEX" each, quoted as comma text has it; an entry
+// written without its quotes falls apart at the space and is put together again.
+QStringList CertificateEntries(const QStringList& items)
+{
+    static const QRegularExpression address(QStringLiteral("^\\S+:\\d{1,5}$"));
+    static const QRegularExpression fingerprint(QStringLiteral("^[0-9A-Fa-f]{64}$"));
+    QStringList entries;
+    for (int i = 0; i < items.size(); ++i) {
+        if (i + 1 < items.size() && address.match(items.at(i)).hasMatch() && fingerprint.match(items.at(i + 1)).hasMatch()) {
+            entries.append(items.at(i) + QLatin1Char(' ') + items.at(i + 1));
+            ++i;
+        } else {
+            entries.append(items.at(i));
+        }
+    }
+    return entries;
 }
 
 void Fit(QStringList& entries, int count)
@@ -78,6 +98,11 @@ bool TCRegistry::SitesLocked() const
 bool TCRegistry::SettingsLocked() const
 {
     return IsLocked(SettingsSection);
+}
+
+bool TCRegistry::CertificatesLocked() const
+{
+    return IsLocked(CertificatesSection);
 }
 
 void TCRegistry::AddSite(const QString& title, const QString& address)
@@ -151,6 +176,7 @@ void TCRegistry::ReadSettings()
     RefreshTimes = Entries(ReadString(SitesSection, QStringLiteral("RefreshTimes"), QString()), 0, INT_MAX);
     Zooms = Entries(ReadString(SitesSection, QStringLiteral("Zooms"), QString()), MinimumZoom, MaximumZoom);
     Schedules = FromCommaText(ReadString(SitesSection, QStringLiteral("Schedules"), QString()));
+    TrustedCertificates = CertificateEntries(FromCommaText(ReadString(CertificatesSection, QStringLiteral("Trusted"), QString())));
     FitSiteValues();
 }
 
@@ -173,4 +199,6 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("RefreshTimes"), ToCommaText(RefreshTimes));
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
     WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
+    if (!TrustedCertificates.isEmpty() || !ReadString(CertificatesSection, QStringLiteral("Trusted"), QString()).isEmpty())
+        WriteString(CertificatesSection, QStringLiteral("Trusted"), ToCommaText(TrustedCertificates));
 }

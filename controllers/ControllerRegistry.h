@@ -17,6 +17,7 @@ public:
     // The administrator's lock on the site list or on the settings record.
     bool SitesLocked() const;
     bool SettingsLocked() const;
+    bool CertificatesLocked() const;
 
     int ViewMode = 2;
     int ProgressBar = 2;
@@ -41,6 +42,8 @@ public:
     // Per site, the weekly windows in which it cycles and refreshes (empty: always), kept as
     // stored even where they can't be read.
     QStringList Schedules;
+    // Certificates trusted beyond the authorities': "host:port SHA256HEX" each.
+    QStringList TrustedCertificates;
 
     void AddSite(const QString& title, const QString& address);
     void RemoveSite(int index);

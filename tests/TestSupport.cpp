@@ -9,6 +9,7 @@
 #include <QProcessEnvironment>
 #include <QSettings>
 #include <csignal>
+#include <QSslKey>
 #include <QTcpSocket>
 
 namespace {
@@ -255,4 +256,49 @@ void THttpServer::Serve(QTcpSocket* socket)
     response += "Content-Length: " + QByteArray::number(html.size()) + "\r\n\r\n" + html;
     socket->write(response);
     socket->disconnectFromHost();
+}
+
+THttpsServer::THttpsServer(const QString& name, const QString& address)
+{
+    Use(name);
+    listen(QHostAddress(address));
+    connect(this, &QSslServer::pendingConnectionAvailable, this, [this] {
+        while (QTcpSocket* socket = nextPendingConnection()) {
+            connect(socket, &QTcpSocket::readyRead, socket, [this, socket] {
+                if (!socket->readAll().startsWith("GET / "))
+                    return;
+                ++Requests;
+                const QByteArray page = "<html><head><title>Secure</title></head><body>Secure</body></html>";
+                socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: " + QByteArray::number(page.size())
+                              + "\r\n\r\n" + page);
+            });
+        }
+    });
+}
+
+void THttpsServer::Use(const QString& name)
+{
+    // Connections kept open with the old certificate are closed: the engine would go on using them.
+    for (QTcpSocket* socket : findChildren<QTcpSocket*>())
+        socket->abort();
+    QFile certificate(QStringLiteral(ORVANTA_TEST_DATA "/%1.crt").arg(name));
+    QFile key(QStringLiteral(ORVANTA_TEST_DATA "/%1.key").arg(name));
+    certificate.open(QIODevice::ReadOnly);
+    key.open(QIODevice::ReadOnly);
+    Certificate = QSslCertificate(&certificate);
+    QSslConfiguration configuration = QSslConfiguration::defaultConfiguration();
+    configuration.setLocalCertificate(Certificate);
+    configuration.setPrivateKey(QSslKey(&key, QSsl::Rsa));
+    setSslConfiguration(configuration);
+}
+
+QString THttpsServer::Url() const
+{
+    return QStringLiteral("https://%1:%2/").arg(serverAddress().toString()).arg(serverPort());
+}
+
+QString THttpsServer::Entry() const
+{
+    return QStringLiteral("%1:%2 ").arg(serverAddress().toString()).arg(serverPort())
+           + QString::fromLatin1(Certificate.digest(QCryptographicHash::Sha256).toHex().toUpper());
 }

@@ -10,6 +10,8 @@
 #include <QMap>
 #include <QString>
 #include <QStringList>
+#include <QSslCertificate>
+#include <QSslServer>
 #include <QTcpServer>
 #include <QTemporaryDir>
 #include <QTest>
@@ -112,6 +114,23 @@ private:
     QMap<QString, QPair<QByteArray, QByteArray>> FPages;
     QStringList FEndless;
     QHash<QString, QString> FRedirects;
+};
+
+// A page titled "Secure" served over TLS on `address` with one of the tests' own certificates
+// (tests/data/NAME.crt and .key). The engine remembers a certificate it accepted for a host
+// until the program ends: each test serves from a loopback address of its own.
+class THttpsServer : public QSslServer
+{
+public:
+    THttpsServer(const QString& name, const QString& address);
+    // Another certificate from now on, at the same address.
+    void Use(const QString& name);
+    QString Url() const;
+    // The certificate's trust entry: "host:port SHA256HEX".
+    QString Entry() const;
+
+    QSslCertificate Certificate;
+    int Requests = 0;
 };
 
 // Runs `run` in an application of its own, set up as the program's entry sets it up, with

@@ -158,7 +158,7 @@ private Q_SLOTS:
         for (QAction* item : form.popTabMenu->actions())
             names.append(item->objectName());
         QCOMPARE(names, (QStringList{"miAddSite", "miRemoveSite", "N2", "miUpdateHome", "miUpdateTitle", "N4",
-                                     "miOpenInBrowser", "miCopyURL"}));
+                                     "miOpenInBrowser", "miCopyURL", "N5", "miForgetCertificate"}));
         names.clear();
         for (QAction* item : form.popMainMenu->actions())
             names.append(item->objectName());

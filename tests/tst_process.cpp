@@ -324,6 +324,21 @@ private Q_SLOTS:
         QCOMPARE(program.Process.exitCode(), 0);
     }
 
+    // A certificate the user trusted is accepted at the next start without asking.
+    void aTrustedCertificateLoadsAfterARestart()
+    {
+        THttpsServer secure("selfsigned", "127.0.0.4");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Secure"}, {secure.Url()});
+        QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).setValue("Certificates/Trusted", "\"" + secure.Entry() + "\"");
+        TProgram program(root.path());
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(secure.Requests > 0, 60000);
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitCode(), 0);
+    }
+
     void sameProgramFileInAnyLetterCase_data()
     {
         QTest::addColumn<QString>("firstPath");

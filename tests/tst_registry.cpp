@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "browser/CertificateTrust.h"
 #include "controllers/ControllerRegistry.h"
 
 #include <QDialog>
@@ -126,6 +127,37 @@ private Q_SLOTS:
         QCOMPARE(store.RefreshTimes, (QStringList{"", "", ""}));
         for (int site = 0; site < 3; ++site)
             QCOMPARE(store.CycleTime(site).value_or(-1), cycleSeconds.at(site));
+    }
+
+    // Trusted certificates: a malformed entry trusts nothing and the rest holds; an entry
+    // written without the quotes comma text wants is read whole.
+    void readsTrustedCertificates_data()
+    {
+        const QString a(64, QLatin1Char('A'));
+        const QString b(64, QLatin1Char('b'));
+        QTest::addColumn<QByteArray>("stored");
+        QTest::addColumn<QStringList>("trusted");
+        QTest::addColumn<QStringList>("entries");
+        QTest::newRow("quoted") << QByteArray("\"\\\"h:1 " + a.toLatin1() + "\\\",\\\"g:2 " + b.toLatin1() + "\\\"\"")
+                                << QStringList{"h:1", "g:2"} << QStringList{"h:1 " + a, "g:2 " + b};
+        QTest::newRow("unquoted") << QByteArray("\"h:1 " + a.toLatin1() + ",g:2 " + b.toLatin1() + "\"")
+                                  << QStringList{"h:1", "g:2"} << QStringList{"h:1 " + a, "g:2 " + b};
+        QTest::newRow("a malformed entry among good ones")
+            << QByteArray("\"h:1 " + a.toLatin1() + ",h:x " + b.toLatin1() + ",g:2 ABC,g:3 " + b.toLatin1() + "\"")
+            << QStringList{"h:1", "g:3"} << QStringList{"h:1 " + a, "h:x", b, "g:2", "ABC", "g:3 " + b};
+    }
+    void readsTrustedCertificates()
+    {
+        QFETCH(QByteArray, stored);
+        QFETCH(QStringList, trusted);
+        WriteConfig("[Certificates]\nTrusted=" + stored + "\n");
+        TCRegistry store;
+        QTEST(store.TrustedCertificates, "entries");
+        const TCertificateTrust trust(store.TrustedCertificates, store.CertificatesLocked());
+        for (const QString& address : {"h:1", "h:2", "g:2", "g:3"}) {
+            const bool expected = trusted.contains(address);
+            QCOMPARE(trust.TrustedFingerprint(QUrl("https://" + address + "/")).has_value(), expected);
+        }
     }
 
     // The administrator's file stands behind the user's; a locked section stands alone and

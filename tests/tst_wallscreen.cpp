@@ -431,6 +431,39 @@ private Q_SLOTS:
         QTRY_COMPARE(again.Form()->geometry(), again.Form()->screen()->geometry());
     }
 
+    // The tab menu takes back the trust in a site's certificate, unless the administrator
+    // keeps the list; the page then loads anew and asks again.
+    void aTrustedCertificateIsTakenBack_data()
+    {
+        QTest::addColumn<QByteArray>("system");
+        QTest::addColumn<bool>("offered");
+        QTest::newRow("the user's own list") << QByteArray() << true;
+        QTest::newRow("the administrator's") << QByteArray("[Certificates]\nLocked=true\n") << false;
+    }
+    void aTrustedCertificateIsTakenBack()
+    {
+        QFETCH(QByteArray, system);
+        QFETCH(bool, offered);
+        const QString entry = "two:443 " + QString(64, QLatin1Char('A'));
+        StoreSites({"One", "Two"}, {"https://one/", "https://two/"});
+        QSettings(ConfigFile(), QSettings::IniFormat).setValue("Certificates/Trusted", "\"" + entry + "\"");
+        WriteSystemConfig(system.isEmpty() ? QByteArray() : system + "Trusted=\"" + entry.toLatin1() + "\"\n");
+        TMain main;
+        QMenu* menu = main.Form()->popTabMenu;
+        main->HoverTabIndex = 0;
+        Q_EMIT menu->aboutToShow();
+        QVERIFY(!main.Form()->miForgetCertificate->isEnabled());
+        main->HoverTabIndex = 1;
+        Q_EMIT menu->aboutToShow();
+        QCOMPARE(main.Form()->miForgetCertificate->isEnabled(), offered);
+        if (!offered)
+            return;
+        main.Page(1)->Calls.clear();
+        main.Form()->miForgetCertificate->trigger();
+        QCOMPARE(main.Settings()->TrustedCertificates, QStringList());
+        QCOMPARE(main.Page(1)->Calls, QStringList{"Navigate https://two/"});
+    }
+
     // An administrator's lock on the site list turns off the commands that would change it.
     void lockedSitesCannotBeChanged()
     {

@@ -1,18 +1,23 @@
 #include "TestSupport.h"
 
 #include "browser/BackgroundCollector.h"
+#include "browser/CertificatePage.h"
 #include "browser/LoadRetry.h"
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"
 #include "platform/WindowOcclusion.h"
 #include "shared/KestTag.h"
+#include "shared/LibCommaText.h"
 
 #include <QClipboard>
 #include <QDialog>
 #include <QDir>
 #include <QProcess>
+#include <QLabel>
 #include <QProgressBar>
+#include <QPushButton>
+#include <QSettings>
 #include <QSslConfiguration>
 #include <QSslKey>
 #include <QSslServer>
@@ -77,6 +82,12 @@ void ReportVisibility(QWindow* window, uint8_t state)
     TWindowOcclusion::Instance()->nativeEventFilter("xcb_generic_event_t", &notice, nullptr);
 }
 #endif
+
+bool CertificatePageShown(TCMain* main)
+{
+    TCertificatePage* page = EnginePage(main, 0)->CertificatePage();
+    return page && !page->isHidden();
+}
 
 class TMain
 {
@@ -406,6 +417,51 @@ private Q_SLOTS:
         QCOMPARE(requests, 0);
         for (QWidget* window : QApplication::topLevelWidgets())
             QVERIFY(!(qobject_cast<QDialog*>(window) && window->isVisible()));
+    }
+
+    // One click trusts exactly that certificate for that address; another certificate there
+    // is refused again.
+    void aCertificateTrustedForItsSite()
+    {
+        THttpsServer secure("selfsigned", "127.0.0.2");
+        StoreSites({"Secure"}, {secure.Url()});
+        {
+            TMain main;
+            QTRY_VERIFY_WITH_TIMEOUT(CertificatePageShown(main.get()), 30000);
+            TCertificatePage* page = EnginePage(main.get(), 0)->CertificatePage();
+            QCOMPARE(secure.Requests, 0);
+            QVERIFY(page->lblReason->text().contains("not issued by an authority this computer trusts"));
+            const QString fingerprint = QString::fromLatin1(secure.Certificate.digest(QCryptographicHash::Sha256).toHex(':').toUpper());
+            QVERIFY2(page->lblDetails->text().contains(fingerprint), qPrintable(page->lblDetails->text()));
+            QVERIFY(page->lblDetails->text().contains("127.0.0.1"));
+            QVERIFY(page->lblDetails->text().contains(QLocale().toString(secure.Certificate.expiryDate(), QLocale::ShortFormat)));
+            QVERIFY(!page->btnTrust->isHidden());
+            page->btnTrust->click();
+            QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), QStringLiteral("Secure"), 30000);
+            QVERIFY(page->isHidden());
+            QCOMPARE(main->Registry()->TrustedCertificates, QStringList{secure.Entry()});
+        }
+        QCOMPARE(FromCommaText(QSettings(ConfigFile(), QSettings::IniFormat).value("Certificates/Trusted").toString()),
+                 QStringList{secure.Entry()});
+        secure.Use("other");
+        TMain again;
+        QTRY_VERIFY_WITH_TIMEOUT(CertificatePageShown(again.get()), 30000);
+        QVERIFY(EnginePage(again.get(), 0)->CertificatePage()->lblNote->text().contains("has changed"));
+        QCOMPARE(again->Browser(0)->LocationName() == QStringLiteral("Secure"), false);
+    }
+
+    // The administrator's locked list is the only one: no button, and it says who decides.
+    void aLockedCertificateListIsTheOnlyOne()
+    {
+        THttpsServer secure("selfsigned", "127.0.0.3");
+        StoreSites({"Secure"}, {secure.Url()});
+        WriteSystemConfig("[Certificates]\nTrusted=\nLocked=true\n");
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(CertificatePageShown(main.get()), 30000);
+        TCertificatePage* page = EnginePage(main.get(), 0)->CertificatePage();
+        QVERIFY(page->btnTrust->isHidden());
+        QVERIFY(page->lblNote->text().contains("Your administrator manages these settings."));
+        WriteSystemConfig({});
     }
 
     void crashedRendererComesBack()

@@ -198,6 +198,9 @@ void TfrmMain::BuildMenus()
     miOpenInBrowser = AddItem(popTabMenu, QStringLiteral("miOpenInBrowser"),
                               QStringLiteral("&Open actual page in default browser"), 5);
     miCopyURL = AddItem(popTabMenu, QStringLiteral("miCopyURL"), QStringLiteral("&Copy URL from actual page"), 6);
+    popTabMenu->addSeparator()->setObjectName(QStringLiteral("N5"));
+    miForgetCertificate = AddItem(popTabMenu, QStringLiteral("miForgetCertificate"),
+                                  QStringLiteral("&Forget the certificate trusted for this site"));
     tcBrowserContainer->SetPopupMenu(popTabMenu);
 
     popMainMenu = new QMenu(this);

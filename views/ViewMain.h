@@ -43,6 +43,7 @@ public:
     QAction* miUpdateTitle;
     QAction* miOpenInBrowser;
     QAction* miCopyURL;
+    QAction* miForgetCertificate;
 
     QMenu* popMainMenu;
     QAction* AllSitesMenuItem;
