@@ -16,12 +16,10 @@ TTrustedCertificates::TTrustedCertificates(TCMain& main)
         form->miForgetCertificate->setEnabled(!FTrust.Locked()
                                               && FTrust.TrustedFingerprint(AddressOf(FMain.HoverTabIndex)));
     });
-    QObject::connect(form->miForgetCertificate, &QAction::triggered, &FTrust, [this] {
-        const QUrl address = AddressOf(FMain.CurrentIndex());
-        FTrust.Forget(address);
-        if (TWebBrowser* page = FMain.Browser(FMain.CurrentIndex()))
-            page->Navigate(address.toString());
-    });
+    // The engine goes on accepting a certificate it accepted once until the program ends; from
+    // the next start the site asks again.
+    QObject::connect(form->miForgetCertificate, &QAction::triggered, &FTrust,
+                     [this] { FTrust.Forget(AddressOf(FMain.CurrentIndex())); });
 }
 
 TCertificateTrust* TTrustedCertificates::Trust()
