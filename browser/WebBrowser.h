@@ -48,5 +48,6 @@ Q_SIGNALS:
     void ProgressChange(TWebBrowser* sender, int progress, int progressMax);
 };
 
-// Creates a page with its owner and parent.
-using TWebBrowserFactory = std::function<TWebBrowser*(QWidget* parent)>;
+// Creates a page with its owner and parent, in the store of the profile named (cookies, storage
+// and cache; empty: the store every site shares).
+using TWebBrowserFactory = std::function<TWebBrowser*(QWidget* parent, const QString& profile)>;

@@ -17,8 +17,8 @@ constexpr int FullProgress = 100;
 
 } // namespace
 
-TWebEngineBrowser::TWebEngineBrowser(QWidget* parent)
-    : TWebBrowser(parent), FView(new QWebEngineView(this)), FPage(new TWebPage(SharedProfile(), FView))
+TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
+    : TWebBrowser(parent), FView(new QWebEngineView(this)), FPage(new TWebPage(ProfileNamed(profile), FView))
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
@@ -61,9 +61,9 @@ TWebEngineBrowser::~TWebEngineBrowser()
     delete FPage;
 }
 
-TWebBrowser* TWebEngineBrowser::Create(QWidget* parent)
+TWebBrowser* TWebEngineBrowser::Create(QWidget* parent, const QString& profile)
 {
-    return new TWebEngineBrowser(parent);
+    return new TWebEngineBrowser(parent, profile);
 }
 
 bool TWebEngineBrowser::Silent() const

@@ -15,10 +15,10 @@ class TWebEngineBrowser : public TWebBrowser
     Q_OBJECT
 
 public:
-    explicit TWebEngineBrowser(QWidget* parent);
+    TWebEngineBrowser(QWidget* parent, const QString& profile);
     ~TWebEngineBrowser() override;
 
-    static TWebBrowser* Create(QWidget* parent);
+    static TWebBrowser* Create(QWidget* parent, const QString& profile);
 
     bool Silent() const override;
     void SetSilent(bool silent) override;

@@ -8,7 +8,9 @@
 #include <QAuthenticator>
 #include <QCoreApplication>
 #include <QStandardPaths>
+#include <QHash>
 #include <QTimer>
+#include <QUrl>
 #include <QWebEngineCertificateError>
 #include <QWebEngineNewWindowRequest>
 #include <QWebEngineProfile>
@@ -142,16 +144,21 @@ void TWebPage::RecoverFromCrash(RenderProcessTerminationStatus status)
     QTimer::singleShot(FReloadDelayMs, this, [this] { triggerAction(Reload); });
 }
 
-QWebEngineProfile* SharedProfile()
+QWebEngineProfile* ProfileNamed(const QString& name)
 {
-    static QWebEngineProfile* profile = [] {
-        auto* shared = new QWebEngineProfile(QStringLiteral("Default"), QCoreApplication::instance());
-        const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
-        const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
-        shared->setPersistentStoragePath(data + QStringLiteral("/WebEngine"));
-        shared->setCachePath(cache + QStringLiteral("/WebEngine"));
-        shared->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
-        return shared;
-    }();
+    static QHash<QString, QWebEngineProfile*> profiles;
+    if (QWebEngineProfile* known = profiles.value(name))
+        return known;
+    // A profile's folder is named after it, with nothing in the name that could lead elsewhere.
+    const QString folder = name.isEmpty() ? QString()
+                                          : QStringLiteral("/Profiles/") + QString::fromLatin1(QUrl::toPercentEncoding(name, {}, "."));
+    auto* profile = new QWebEngineProfile(name.isEmpty() ? QStringLiteral("Default") : QStringLiteral("Profile-") + name,
+                                          QCoreApplication::instance());
+    const QString data = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation);
+    const QString cache = QStandardPaths::writableLocation(QStandardPaths::CacheLocation);
+    profile->setPersistentStoragePath(data + QStringLiteral("/WebEngine") + folder);
+    profile->setCachePath(cache + QStringLiteral("/WebEngine") + folder);
+    profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    profiles.insert(name, profile);
     return profile;
 }

@@ -45,5 +45,6 @@ private:
     int FReloadDelayMs = 0;
 };
 
-// The one persistent profile of the program: cookies and storage survive a restart.
-QWebEngineProfile* SharedProfile();
+// The persistent profile of that name, made at its first use and kept to the program's end:
+// cookies and storage survive a restart. Sites without a name share the one of the empty name.
+QWebEngineProfile* ProfileNamed(const QString& name);

@@ -193,7 +193,7 @@ void TCMain::BuildPages()
         ShownIndex = qMax(settings->SiteCount() - 1, 0);
     for (int i = 0; i < settings->SiteCount(); ++i) {
         selector->AddTab(settings->Titles.at(i));
-        TWebBrowser* page = FCreateBrowser(selector->ClientArea());
+        TWebBrowser* page = FCreateBrowser(selector->ClientArea(), settings->Profiles.value(i));
         Browsers.emplace_back(page);
         QObject::connect(page, &TWebBrowser::ProgressChange, this, &TCMain::BrowserProgressChange);
         page->SetSilent(true);

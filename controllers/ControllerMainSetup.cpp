@@ -18,7 +18,8 @@
 QString TCMain::ChangeSignature()
 {
     TCRegistry* settings = Registry();
-    return ToCommaText(settings->Urls) + ToCommaText(settings->Titles) + QString::number(settings->ViewMode);
+    return ToCommaText(settings->Urls) + ToCommaText(settings->Titles) + ToCommaText(settings->Profiles)
+           + QString::number(settings->ViewMode);
 }
 
 void TCMain::SetupClick(QObject* sender)
@@ -38,7 +39,7 @@ void TCMain::SetupClick(QObject* sender)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
                                                    QStringLiteral("Cycle"), QStringLiteral("Refresh"),
-                                                   QStringLiteral("Schedule")});
+                                                   QStringLiteral("Schedule"), QStringLiteral("Profile")});
         dialog.SetScheduleHint(TSchedule::Format);
         dialog.ScheduleReadable = [](const QString& entry) { return TSchedule::Parse(entry).has_value(); };
         dialog.SetSitesLocked(settings->SitesLocked());
@@ -59,7 +60,7 @@ void TCMain::SetupClick(QObject* sender)
         for (int row = 0; row < settings->SiteCount(); ++row) {
             dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
                                  settings->RefreshTimes.value(row), settings->Zooms.value(row),
-                                 settings->Schedules.value(row)});
+                                 settings->Schedules.value(row), settings->Profiles.value(row)});
         }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
@@ -80,7 +81,8 @@ void TCMain::SetupClick(QObject* sender)
             }
             if (!settings->SitesLocked()) {
                 for (QStringList* list : {&settings->Titles, &settings->Urls, &settings->CycleTimes,
-                                          &settings->RefreshTimes, &settings->Zooms, &settings->Schedules})
+                                          &settings->RefreshTimes, &settings->Zooms, &settings->Schedules,
+                                          &settings->Profiles})
                     list->clear();
                 for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
                     const TSiteRow site = dialog.Site(row);
@@ -90,6 +92,7 @@ void TCMain::SetupClick(QObject* sender)
                     settings->RefreshTimes.append(SiteSecondsEntry(site.RefreshTime));
                     settings->Zooms.append(site.Zoom);
                     settings->Schedules.append(site.Schedule);
+                    settings->Profiles.append(site.Profile);
                 }
             }
             ApplyLayout();

@@ -114,7 +114,7 @@ void TCRegistry::AddSite(const QString& title, const QString& address)
 
 void TCRegistry::RemoveSite(int index)
 {
-    for (QStringList* list : {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules}) {
+    for (QStringList* list : {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles}) {
         if (index >= 0 && index < list->size())
             list->removeAt(index);
     }
@@ -122,7 +122,7 @@ void TCRegistry::RemoveSite(int index)
 
 void TCRegistry::FitSiteValues()
 {
-    for (QStringList* list : {&CycleTimes, &RefreshTimes, &Zooms, &Schedules})
+    for (QStringList* list : {&CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles})
         Fit(*list, SiteCount());
 }
 
@@ -176,6 +176,9 @@ void TCRegistry::ReadSettings()
     RefreshTimes = Entries(ReadString(SitesSection, QStringLiteral("RefreshTimes"), QString()), 0, INT_MAX);
     Zooms = Entries(ReadString(SitesSection, QStringLiteral("Zooms"), QString()), MinimumZoom, MaximumZoom);
     Schedules = FromCommaText(ReadString(SitesSection, QStringLiteral("Schedules"), QString()));
+    Profiles = FromCommaText(ReadString(SitesSection, QStringLiteral("Profiles"), QString()));
+    for (QString& profile : Profiles)
+        profile = profile.trimmed();
     TrustedCertificates = CertificateEntries(FromCommaText(ReadString(CertificatesSection, QStringLiteral("Trusted"), QString())));
     FitSiteValues();
 }
@@ -199,6 +202,7 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("RefreshTimes"), ToCommaText(RefreshTimes));
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
     WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
+    WriteString(SitesSection, QStringLiteral("Profiles"), ToCommaText(Profiles));
     if (!TrustedCertificates.isEmpty() || !ReadString(CertificatesSection, QStringLiteral("Trusted"), QString()).isEmpty())
         WriteString(CertificatesSection, QStringLiteral("Trusted"), ToCommaText(TrustedCertificates));
 }

@@ -42,6 +42,9 @@ public:
     // Per site, the weekly windows in which it cycles and refreshes (empty: always), kept as
     // stored even where they can't be read.
     QStringList Schedules;
+    // Per site, the name of a store of its own for cookies, storage and cache, shared by the
+    // sites of that name (empty: the store every other site shares).
+    QStringList Profiles;
     // Certificates trusted beyond the authorities': "host:port SHA256HEX" each.
     QStringList TrustedCertificates;
 

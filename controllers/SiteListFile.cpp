@@ -24,6 +24,7 @@ const QString CycleTimes = QStringLiteral("Sites/CycleTimes");
 const QString RefreshTimes = QStringLiteral("Sites/RefreshTimes");
 const QString Zooms = QStringLiteral("Sites/Zooms");
 const QString Schedules = QStringLiteral("Sites/Schedules");
+const QString Profiles = QStringLiteral("Sites/Profiles");
 
 } // namespace
 
@@ -64,7 +65,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
     if (!part.open())
         return false;
     part.close();
-    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules;
+    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles;
     for (const TSiteRow& row : rows) {
         titles.append(row.Title);
         urls.append(row.Address);
@@ -72,6 +73,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         refreshTimes.append(SiteSecondsEntry(row.RefreshTime));
         zooms.append(row.Zoom);
         schedules.append(row.Schedule);
+        profiles.append(row.Profile);
     }
     {
         QSettings file(part.fileName(), QSettings::IniFormat);
@@ -81,6 +83,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         file.setValue(RefreshTimes, ToCommaText(refreshTimes));
         file.setValue(Zooms, ToCommaText(zooms));
         file.setValue(Schedules, ToCommaText(schedules));
+        file.setValue(Profiles, ToCommaText(profiles));
         file.sync();
         if (file.status() != QSettings::NoError)
             return false;
@@ -114,14 +117,14 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
         return FromCommaText(value.toString());
     };
     const auto titles = list(Titles), urls = list(Urls), cycleTimes = list(CycleTimes), refreshTimes = list(RefreshTimes),
-               zooms = list(Zooms), schedules = list(Schedules);
-    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules) {
+               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles);
+    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles) {
         *error = QStringLiteral("a value in it is not text.");
         return std::nullopt;
     }
     const int count = titles->size();
     bool fit = count > 0 && urls->size() == count;
-    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules})
+    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles})
         fit = fit && values->size() <= count;
     if (!fit) {
         *error = QStringLiteral("its lists don't fit together.");
@@ -130,7 +133,8 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
     QList<TSiteRow> rows;
     for (int i = 0; i < count; ++i) {
         rows.append({titles->at(i), urls->at(i), SiteSecondsEntry(cycleTimes->value(i)),
-                     SiteSecondsEntry(refreshTimes->value(i)), SiteZoomEntry(zooms->value(i)), schedules->value(i)});
+                     SiteSecondsEntry(refreshTimes->value(i)), SiteZoomEntry(zooms->value(i)), schedules->value(i),
+                     profiles->value(i).trimmed()});
     }
     return rows;
 }

@@ -41,9 +41,11 @@ void TFakeWebBrowser::Record(const QString& call)
     Journal().append(Url + QLatin1Char(' ') + call);
 }
 
-TWebBrowser* TFakeWebBrowser::Create(QWidget* parent)
+TWebBrowser* TFakeWebBrowser::Create(QWidget* parent, const QString& profile)
 {
-    return new TFakeWebBrowser(parent);
+    auto* page = new TFakeWebBrowser(parent);
+    page->Profile = profile;
+    return page;
 }
 
 QList<TFakeWebBrowser*> TFakeWebBrowser::Pages()

@@ -14,7 +14,7 @@ public:
     explicit TFakeWebBrowser(QWidget* parent);
     ~TFakeWebBrowser() override;
 
-    static TWebBrowser* Create(QWidget* parent);
+    static TWebBrowser* Create(QWidget* parent, const QString& profile);
     // Every fake page alive, in creation order.
     static QList<TFakeWebBrowser*> Pages();
     // What every fake page was asked, in order, as "<address> <member>".
@@ -44,6 +44,7 @@ public:
     QStringList Calls;
     QString Url;
     QString Title;
+    QString Profile;
     int Zoom = 100;
     qint64 Memory = -1;
     TLoadState State = TLoadState::Loading;

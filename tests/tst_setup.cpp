@@ -276,10 +276,13 @@ private Q_SLOTS:
         stored.setValue("Sites/CycleTimes", "1,2,3");
         stored.setValue("Sites/Zooms", "110,,150");
         stored.setValue("Sites/Schedules", "\"Sat,Sun 10:00-14:00\",,\"Mon 25:00-26:00\"");
+        stored.setValue("Sites/Profiles", "work,,");
         stored.sync();
         TMain main;
+        QCOMPARE(main.Page(0)->Profile, QStringLiteral("work"));
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
-            QCOMPARE(dialog->sgSites->columnCount(), 5);
+            QCOMPARE(dialog->sgSites->columnCount(), 6);
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(5)->text(), QStringLiteral("Profile"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(4)->text(), QStringLiteral("Schedule"));
             QVERIFY(dialog->sgSites->horizontalHeaderItem(4)->toolTip().contains("HH:MM-HH:MM"));
             QCOMPARE(dialog->sgSites->item(2, 4)->foreground().color(), QColor(Qt::red));
@@ -298,6 +301,8 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->RefreshTimes, (QStringList{"7", "", ""}));
         QCOMPARE(main.Settings()->Zooms, (QStringList{"", "110", "150"}));
         QCOMPARE(main.Settings()->Schedules, (QStringList{"Mon-Fri 9:00", "Sat,Sun 10:00-14:00", "Mon 25:00-26:00"}));
+        QCOMPARE(main.Settings()->Profiles, (QStringList{"", "work", ""}));
+        QCOMPARE(main.Page(1)->Profile, QStringLiteral("work"));
         QCOMPARE(main.Settings()->TimerCyclePause, 12);
         QCOMPARE(main.Page(1)->Zoom, 110);
     }

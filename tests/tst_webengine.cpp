@@ -668,6 +668,38 @@ private Q_SLOTS:
         QVERIFY(!visits.first().Headers.contains("cookie"));
         QVERIFY2(visits.last().Headers.value("cookie").contains("visit=1"), visits.last().Headers.value("cookie").constData());
     }
+
+    // Two sites of one host in profiles of their own: a cookie one of them got is the other's
+    // neither now nor after a restart.
+    void profilesKeepTheirOwnCookies()
+    {
+        QTemporaryDir root;
+        const QProcessEnvironment environment = ProgramEnvironment(root.path());
+        const QString config = ConfigFileUnder(root.path());
+        for (const QStringList& paths : {QStringList{"/cookie", "/b"}, QStringList{"/a", "/c"}}) {
+            StoreSitesIn(config, {"One", "Two"}, Paths(paths));
+            QSettings(config, QSettings::IniFormat).setValue("Sites/Profiles", "one,two");
+            const int before = Server.Count(paths.at(0)) + Server.Count(paths.at(1));
+            QProcess program;
+            StartProgram(program, environment);
+            QTRY_COMPARE_WITH_TIMEOUT(Server.Count(paths.at(0)) + Server.Count(paths.at(1)), before + 2, 30000);
+            QTRY_VERIFY_WITH_TIMEOUT(QDir(root.filePath("xdg_data_home")).entryList(QDir::AllDirs | QDir::NoDotAndDotDot).size() > 0, 30000);
+            SendSignal(program, SIGTERM);
+            QVERIFY(program.waitForFinished(30000));
+            QCOMPARE(program.exitCode(), 0);
+        }
+        const auto cookieOf = [this](const QString& path) {
+            for (const THttpServer::TRequest& request : Server.Requests) {
+                if (request.Path == path)
+                    return request.Headers.value("cookie");
+            }
+            return QByteArray("<no request>");
+        };
+        QVERIFY2(cookieOf("/a").contains("visit=1"), cookieOf("/a").constData());
+        QCOMPARE(cookieOf("/b"), QByteArray());
+        QCOMPARE(cookieOf("/c"), QByteArray());
+        QVERIFY(QDir(root.filePath("xdg_data_home")).entryList(QDir::AllDirs | QDir::NoDotAndDotDot).size() > 0);
+    }
 };
 
 ORVANTA_TEST_MAIN(TestWebEngine)

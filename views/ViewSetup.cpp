@@ -22,6 +22,7 @@ constexpr int ButtonBarHeight = 43;
 constexpr int GridButtonColumn = 77;
 constexpr int ZoomRole = Qt::UserRole;
 constexpr int ScheduleColumn = 4;
+constexpr int ProfileColumn = 5;
 const QString ManagedText = QStringLiteral("Your administrator manages these settings.");
 
 QPushButton* AddButton(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption,
@@ -107,11 +108,11 @@ int TfrmSetup::PageHeight() const
 void TfrmSetup::BuildSitesPage()
 {
     const int pageWidth = ClientWidth - 8;
-    sgSites = new QTableWidget(0, 5, TabSheet1);
+    sgSites = new QTableWidget(0, 6, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
     sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
-    const int columns[] = {90, 158, 42, 46, 88};
-    for (int column = 0; column < 5; ++column)
+    const int columns[] = {80, 134, 38, 42, 74, 56};
+    for (int column = 0; column < 6; ++column)
         sgSites->setColumnWidth(column, FUnits.X(columns[column]));
     sgSites->verticalHeader()->hide();
     sgSites->verticalHeader()->setDefaultSectionSize(FUnits.Y(16));
@@ -222,6 +223,7 @@ void TfrmSetup::SetSite(int row, const TSiteRow& site)
     SetCell(row, 2, site.CycleTime);
     SetCell(row, 3, site.RefreshTime);
     SetCell(row, ScheduleColumn, site.Schedule);
+    SetCell(row, ProfileColumn, site.Profile);
     MarkSchedule(row);
     sgSites->item(row, 0)->setData(ZoomRole, site.Zoom);
 }
@@ -230,7 +232,8 @@ TSiteRow TfrmSetup::Site(int row) const
 {
     const QTableWidgetItem* title = sgSites->item(row, 0);
     return {CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3),
-            title ? title->data(ZoomRole).toString() : QString(), CellText(row, ScheduleColumn).trimmed()};
+            title ? title->data(ZoomRole).toString() : QString(), CellText(row, ScheduleColumn).trimmed(),
+            CellText(row, ProfileColumn).trimmed()};
 }
 
 void TfrmSetup::SetScheduleHint(const QString& hint)
@@ -283,7 +286,7 @@ void TfrmSetup::bdAddClick()
 {
     const int row = sgSites->rowCount();
     sgSites->setRowCount(row + 1);
-    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString(), QString()});
+    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString(), QString(), QString()});
     sgSites->setCurrentCell(row, qMax(sgSites->currentColumn(), 0));
 }
 

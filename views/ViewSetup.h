@@ -23,6 +23,7 @@ struct TSiteRow
     QString RefreshTime;
     QString Zoom;
     QString Schedule;
+    QString Profile;
 };
 
 // The setup dialog: the site list on one page, display and timer options on the other.
