@@ -27,23 +27,24 @@ QString Reason(const TRefusedCertificate& refused)
     return QStringLiteral("The certificate of %1 can't be accepted: %2").arg(host, refused.Description);
 }
 
-// A fingerprint in pairs of digits, as certificate viewers show it.
+// A fingerprint in pairs of digits, as certificate viewers show it, on two lines so that a
+// narrow window shows it whole.
 QString Grouped(const QString& hex)
 {
     QStringList pairs;
     for (int i = 0; i < hex.size(); i += 2)
         pairs.append(hex.mid(i, 2));
-    return pairs.join(QLatin1Char(':'));
+    return pairs.mid(0, 16).join(QLatin1Char(':')) + QStringLiteral(":<br>") + pairs.mid(16).join(QLatin1Char(':'));
 }
 
 QString Details(const QSslCertificate& certificate)
 {
     const QLocale locale;
-    const auto row = [](const QString& name, const QString& value) {
-        return QStringLiteral("<tr><td><b>%1</b>&nbsp;&nbsp;</td><td>%2</td></tr>").arg(name, value.toHtmlEscaped());
+    const auto row = [](const QString& name, const QString& html) {
+        return QStringLiteral("<tr><td><b>%1</b>&nbsp;&nbsp;</td><td>%2</td></tr>").arg(name, html);
     };
-    return QStringLiteral("<table>") + row(QStringLiteral("Subject"), certificate.subjectDisplayName())
-           + row(QStringLiteral("Issuer"), certificate.issuerDisplayName())
+    return QStringLiteral("<table>") + row(QStringLiteral("Subject"), certificate.subjectDisplayName().toHtmlEscaped())
+           + row(QStringLiteral("Issuer"), certificate.issuerDisplayName().toHtmlEscaped())
            + row(QStringLiteral("Valid from"), locale.toString(certificate.effectiveDate(), QLocale::ShortFormat))
            + row(QStringLiteral("Valid until"), locale.toString(certificate.expiryDate(), QLocale::ShortFormat))
            + row(QStringLiteral("SHA-256"), Grouped(TCertificateTrust::FingerprintOf(certificate)))
