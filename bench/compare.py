@@ -449,7 +449,10 @@ def orvanta_command(args, folder, urls):
     config = os.path.join(folder, "config", "Quenbrook")
     os.makedirs(config)
     with open(os.path.join(config, "Orvanta.conf"), "w") as settings:
-        settings.write(f'[Sites]\nTitles="{",".join(site_name(i) for i in range(SITES))}"\nUrls="{",".join(urls)}"\n\n'
+        # With --profiles N the sites take turns in N stores of their own (1: the shared one).
+        profiles = ",".join(f"p{i % args.profiles}" if args.profiles > 1 else "" for i in range(SITES))
+        settings.write(f'[Sites]\nTitles="{",".join(site_name(i) for i in range(SITES))}"\nUrls="{",".join(urls)}"\n'
+                       f'Profiles="{profiles}"\n\n'
                        f"[Forms]\nfrmMainLeft=0\nfrmMainTop=0\nfrmMainWidth={WIDTH}\nfrmMainHeight={HEIGHT}\n")
     environment = {"QTWEBENGINE_CHROMIUM_FLAGS": args.orvanta_flags} if args.orvanta_flags else {}
     return [os.path.abspath(args.orvanta)], environment
@@ -583,6 +586,7 @@ def main():
     parser.add_argument("--minimised", action="store_true",
                         help="with --idle: the programs' windows are unmapped (as minimising does) first")
     parser.add_argument("--sites", type=int, default=SITES, help="how many sites, each on its own address")
+    parser.add_argument("--profiles", type=int, default=1, help="Orvanta's sites spread over this many profiles")
     parser.add_argument("--minutes", type=int, default=0,
                         help="Orvanta alone with live dashboards: its memory every minute for this many minutes")
     parser.add_argument("--warm", action="store_true",
