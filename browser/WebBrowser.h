@@ -5,9 +5,11 @@
 #include <functional>
 
 class TCertificateTrust;
+class TCredentialStore;
 
-// Where a page's load stands: under way, done, ended by an error, or its renderer gone.
-enum class TLoadState { Loading, Loaded, Failed, Crashed };
+// Where a page's load stands: under way, done, ended by an error, waiting for a sign-in, or its
+// renderer gone.
+enum class TLoadState { Loading, Loaded, Failed, SignIn, Crashed };
 
 // One browser page as the program uses it. A member that fails throws EKestException.
 class TWebBrowser : public QWidget
@@ -42,10 +44,14 @@ public:
     virtual QWidget* Application() const = 0;
     // The certificates the user trusts beyond the authorities'; none by default.
     virtual void SetCertificateTrust(TCertificateTrust*) {}
+    // Where the credentials of sign-ins are kept; none by default, and nothing is answered.
+    virtual void SetCredentialStore(TCredentialStore*) {}
 
 Q_SIGNALS:
     // Every load ends with a report whose progress is not below its maximum.
     void ProgressChange(TWebBrowser* sender, int progress, int progressMax);
+    // The page waits for someone to sign in, or no longer does.
+    void SignInChanged(TWebBrowser* sender, bool needed);
 };
 
 // Creates a page with its owner and parent, in the store of the profile named (cookies, storage

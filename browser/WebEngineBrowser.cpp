@@ -2,6 +2,8 @@
 
 #include "browser/CertificatePage.h"
 #include "browser/CertificateTrust.h"
+#include "browser/CredentialStore.h"
+#include "browser/SignInPage.h"
 #include "browser/PageVisibility.h"
 #include "browser/WebPage.h"
 #include "platform/ProcessMemory.h"
@@ -26,9 +28,12 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     FView->setPage(FPage);
     new TPageVisibility(FView, FPage);
     connect(FPage, &TWebPage::CertificateRefused, this, &TWebEngineBrowser::ShowRefused);
+    connect(FPage, &TWebPage::SignInNeeded, this, &TWebEngineBrowser::ShowSignIn);
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
-        if (FCertificatePage)
-            FCertificatePage->hide();
+        for (QWidget* overlay : std::initializer_list<QWidget*>{FCertificatePage, FSignInPage}) {
+            if (overlay)
+                overlay->hide();
+        }
         FBusy = true;
         FLoadState = TLoadState::Loading;
         Q_EMIT ProgressChange(this, 0, FullProgress);
@@ -42,6 +47,8 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
         FBusy = false;
         if (FLoadState == TLoadState::Loading)
             FLoadState = ok ? TLoadState::Loaded : TLoadState::Failed;
+        if (!FSignInPage || FSignInPage->isHidden())
+            SetNeedsSignIn(false);
         // A document of another site may come in a new renderer at the engine's own zoom.
         if (!qFuzzyCompare(FPage->zoomFactor(), FZoomFactor))
             FPage->setZoomFactor(FZoomFactor);
@@ -185,9 +192,45 @@ void TWebEngineBrowser::ShowRefused(const TRefusedCertificate& refused)
     FCertificatePage->Show(refused, refused.Overridable && FTrust, FTrust && FTrust->Locked());
 }
 
+void TWebEngineBrowser::SetCredentialStore(TCredentialStore* store)
+{
+    FCredentials = store;
+    FPage->SetCredentialStore(store);
+}
+
+TSignInPage* TWebEngineBrowser::SignInPage() const
+{
+    return FSignInPage;
+}
+
+void TWebEngineBrowser::ShowSignIn(const TSignInRequest& request)
+{
+    if (!FSignInPage) {
+        FSignInPage = new TSignInPage(this);
+        FSignInPage->setGeometry(rect());
+        connect(FSignInPage, &TSignInPage::SignIn, this, [this](const QString& user, const QString& password, bool remember, bool inFile) {
+            FSignInPage->hide();
+            FPage->SignIn({user, password}, remember, inFile);
+        });
+    }
+    FSignInPage->Show(request, FCredentials && FCredentials->KeyringAvailable());
+    FLoadState = TLoadState::SignIn;
+    SetNeedsSignIn(true);
+}
+
+void TWebEngineBrowser::SetNeedsSignIn(bool needed)
+{
+    if (needed == FNeedsSignIn)
+        return;
+    FNeedsSignIn = needed;
+    Q_EMIT SignInChanged(this, needed);
+}
+
 void TWebEngineBrowser::resizeEvent(QResizeEvent* event)
 {
     TWebBrowser::resizeEvent(event);
-    if (FCertificatePage)
-        FCertificatePage->setGeometry(rect());
+    for (QWidget* overlay : std::initializer_list<QWidget*>{FCertificatePage, FSignInPage}) {
+        if (overlay)
+            overlay->setGeometry(rect());
+    }
 }

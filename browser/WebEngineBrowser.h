@@ -6,6 +6,8 @@
 
 class QWebEngineView;
 class TCertificatePage;
+class TSignInPage;
+struct TSignInRequest;
 class TWebPage;
 struct TRefusedCertificate;
 
@@ -35,19 +37,27 @@ public:
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
     void SetCertificateTrust(TCertificateTrust* trust) override;
+    void SetCredentialStore(TCredentialStore* store) override;
 
     QWebEngineView* View() const;
     // The program's own page over a page whose certificate was refused; null until one was.
     TCertificatePage* CertificatePage() const;
+    // The program's own sign-in form over a page that waits for one; null until one did.
+    TSignInPage* SignInPage() const;
 
 protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
     void ShowRefused(const TRefusedCertificate& refused);
+    void ShowSignIn(const TSignInRequest& request);
+    void SetNeedsSignIn(bool needed);
 
     QWebEngineView* FView;
     TCertificatePage* FCertificatePage = nullptr;
+    TSignInPage* FSignInPage = nullptr;
+    QPointer<TCredentialStore> FCredentials;
+    bool FNeedsSignIn = false;
     QPointer<TCertificateTrust> FTrust;
     TWebPage* FPage;
     bool FBusy = false;

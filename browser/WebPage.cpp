@@ -2,6 +2,7 @@
 
 #include "browser/BackgroundCollector.h"
 #include "browser/CertificateTrust.h"
+#include "browser/CredentialStore.h"
 #include "browser/HangWatch.h"
 #include "browser/LoadRetry.h"
 
@@ -18,11 +19,13 @@
 TWebPage::TWebPage(QWebEngineProfile* profile, QObject* parent) : QWebEnginePage(profile, parent)
 {
     connect(this, &QWebEnginePage::certificateError, this, &TWebPage::AnswerCertificate);
-    connect(this, &QWebEnginePage::authenticationRequired, this, &TWebPage::AnswerNoAuthentication);
+    connect(this, &QWebEnginePage::authenticationRequired, this,
+            [this](const QUrl& url, QAuthenticator* authenticator) { AnswerSignIn(url, authenticator, QString()); });
     connect(this, &QWebEnginePage::proxyAuthenticationRequired, this,
-            [this](const QUrl& url, QAuthenticator* authenticator, const QString&) {
-                AnswerNoAuthentication(url, authenticator);
+            [this](const QUrl& url, QAuthenticator* authenticator, const QString& proxy) {
+                AnswerSignIn(url, authenticator, proxy);
             });
+    connect(this, &QWebEnginePage::loadStarted, this, [this] { FAnswered.clear(); });
     connect(this, &QWebEnginePage::newWindowRequested, this, &TWebPage::OpenInPlace);
     connect(this, &QWebEnginePage::loadFinished, this, [this] { FWindowLoadPending = false; });
     connect(this, &QWebEnginePage::renderProcessTerminated, this,
@@ -108,10 +111,66 @@ void TWebPage::AnswerCertificate(const QWebEngineCertificateError& error)
     Q_EMIT CertificateRefused(refused);
 }
 
-void TWebPage::AnswerNoAuthentication(const QUrl&, QAuthenticator* authenticator)
+void TWebPage::SetCredentialStore(TCredentialStore* store)
 {
-    if (FSilent)
-        *authenticator = QAuthenticator();
+    if (FCredentials)
+        disconnect(FCredentials, nullptr, this, nullptr);
+    FCredentials = store;
+    if (!store)
+        return;
+    // What the keyring says about a sign-in this page waits for: a reload with the stored
+    // credentials, or the form.
+    connect(store, &TCredentialStore::LookedUp, this, [this](const QString& key) {
+        if (!FWaiting || FWaiting->Key != key)
+            return;
+        if (FCredentials->Known(key)) {
+            FAnswered.remove(key);
+            triggerAction(Reload);
+        }
+        else
+            Q_EMIT SignInNeeded(*FWaiting);
+    });
+}
+
+// A sign-in is answered from the credentials known for its address and realm, once a load:
+// asked again in the same load, they were refused, and the user is asked instead. Without a
+// store nothing is answered.
+void TWebPage::AnswerSignIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxy)
+{
+    const QString realm = authenticator->realm();
+    const QString key = proxy.isEmpty()
+        ? url.scheme() + QStringLiteral("://") + url.host() + QLatin1Char(':') + QString::number(url.port(url.scheme() == QLatin1String("https") ? 443 : 80)) + QLatin1Char(' ') + realm
+        : QStringLiteral("proxy ") + proxy + QLatin1Char(' ') + realm;
+    const std::optional<TCredentials> known = FCredentials ? FCredentials->Known(key) : std::nullopt;
+    if (known && !FAnswered.contains(key)) {
+        FAnswered.insert(key);
+        authenticator->setUser(known->User);
+        authenticator->setPassword(known->Password);
+        return;
+    }
+    *authenticator = QAuthenticator();
+    if (!FCredentials)
+        return;
+    if (known)
+        FCredentials->Refuse(key);
+    FWaiting = TSignInRequest{url, realm, key, known.has_value()};
+    if (!known && !FCredentials->Asked(key)) {
+        FCredentials->LookUp(key);
+        return;
+    }
+    if (!FCredentials->Pending(key))
+        Q_EMIT SignInNeeded(*FWaiting);
+}
+
+void TWebPage::SignIn(const TCredentials& credentials, bool remember, bool inFile)
+{
+    if (!FWaiting || !FCredentials)
+        return;
+    FCredentials->Keep(FWaiting->Key, credentials, remember, inFile);
+    // New credentials are answered once again, even where the reload starts no new load.
+    FAnswered.remove(FWaiting->Key);
+    FWaiting.reset();
+    triggerAction(Reload);
 }
 
 // A page asking for a new window (a link's target, window.open) has the address loaded in

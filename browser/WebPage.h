@@ -1,9 +1,13 @@
 #pragma once
 
 #include "browser/CertificatePage.h"
+#include "browser/CredentialStore.h"
+#include "browser/SignInPage.h"
 
 #include <QElapsedTimer>
 #include <QPointer>
+#include <QSet>
+#include <optional>
 #include <QWebEnginePage>
 
 class TCertificateTrust;
@@ -22,9 +26,13 @@ public:
     bool Silent() const;
     void SetSilent(bool silent);
     void SetCertificateTrust(TCertificateTrust* trust);
+    void SetCredentialStore(TCredentialStore* store);
+    // The user's answer to the sign-in the page waits for: kept, and the page loads again.
+    void SignIn(const TCredentials& credentials, bool remember, bool inFile);
 
 Q_SIGNALS:
     void CertificateRefused(const TRefusedCertificate& refused);
+    void SignInNeeded(const TSignInRequest& request);
 
 protected:
     void javaScriptAlert(const QUrl& origin, const QString& message) override;
@@ -34,12 +42,16 @@ protected:
 
 private:
     void AnswerCertificate(const QWebEngineCertificateError& error);
-    void AnswerNoAuthentication(const QUrl& url, QAuthenticator* authenticator);
+    void AnswerSignIn(const QUrl& url, QAuthenticator* authenticator, const QString& proxy);
     void RecoverFromCrash(RenderProcessTerminationStatus status);
     void OpenInPlace(const class QWebEngineNewWindowRequest& request);
 
     bool FSilent = false;
     QPointer<TCertificateTrust> FTrust;
+    QPointer<TCredentialStore> FCredentials;
+    // The sign-ins answered in the current load.
+    QSet<QString> FAnswered;
+    std::optional<TSignInRequest> FWaiting;
     bool FWindowLoadPending = false;
     QElapsedTimer FSinceCrash;
     int FReloadDelayMs = 0;

@@ -22,7 +22,7 @@ TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
     : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
-      Certificates(*this)
+      Certificates(*this), SignIns(*this)
 {
     qApp->installEventFilter(this);
     Timer = std::make_unique<QTimer>();
@@ -198,6 +198,7 @@ void TCMain::BuildPages()
         QObject::connect(page, &TWebBrowser::ProgressChange, this, &TCMain::BrowserProgressChange);
         page->SetSilent(true);
         page->SetCertificateTrust(Certificates.Trust());
+        SignIns.Watch(page);
         if (settings->Zoom(i) != NormalZoom)
             page->SetZoom(settings->Zoom(i));
         page->Navigate(settings->Urls.value(i));

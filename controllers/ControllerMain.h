@@ -7,6 +7,7 @@
 #include "controllers/MemoryCeiling.h"
 #include "controllers/PageZoom.h"
 #include "controllers/RefreshTicks.h"
+#include "controllers/SignIns.h"
 #include "controllers/TrustedCertificates.h"
 #ifdef ORVANTA_HAS_DBUS
 #include "controllers/RemoteControl.h"
@@ -114,6 +115,7 @@ public:
     TInputWatch Input;
     TMemoryCeiling MemoryCeiling;
     TTrustedCertificates Certificates;
+    TSignIns SignIns;
 #ifdef ORVANTA_HAS_DBUS
     std::unique_ptr<TRemoteControl> Remote;
 #endif

@@ -18,6 +18,8 @@ QString StateName(TLoadState state)
         return QStringLiteral("loaded");
     case TLoadState::Failed:
         return QStringLiteral("failed");
+    case TLoadState::SignIn:
+        return QStringLiteral("sign-in");
     case TLoadState::Crashed:
         return QStringLiteral("crashed");
     }

@@ -206,6 +206,11 @@ void THttpServer::SetRedirect(const QString& path, const QString& target)
     FRedirects.insert(path, target);
 }
 
+void THttpServer::SetSignIn(const QString& path, const QString& user, const QString& password)
+{
+    FSignIns.insert(path, "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64());
+}
+
 int THttpServer::Count(const QString& path) const
 {
     int count = 0;
@@ -240,6 +245,13 @@ void THttpServer::Serve(QTcpSocket* socket)
     if (FEndless.contains(request.Path)) {
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: text/html\r\nContent-Length: 100000\r\n\r\n"
                       "<html><head><title>Endless</title></head><body>Loading for ever");
+        return;
+    }
+    if (FSignIns.contains(request.Path) && request.Headers.value("authorization") != FSignIns.value(request.Path)) {
+        const QByteArray body = "<html><head><title>Refused</title></head><body>Sign in first</body></html>";
+        socket->write("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"Console\"\r\nContent-Type: text/html\r\n"
+                      "Connection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
         return;
     }
     if (FRedirects.contains(request.Path)) {

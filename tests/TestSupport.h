@@ -104,6 +104,8 @@ public:
     void SetPage(const QString& path, const QByteArray& html, const QByteArray& extraHeaders = {});
     void SetEndless(const QString& path);
     void SetRedirect(const QString& path, const QString& target);
+    // The path answers 401 with a Basic sign-in of realm "Console" unless asked with these.
+    void SetSignIn(const QString& path, const QString& user, const QString& password);
     int Count(const QString& path) const;
     int Total() const;
     QList<TRequest> Requests;
@@ -114,6 +116,7 @@ private:
     QMap<QString, QPair<QByteArray, QByteArray>> FPages;
     QStringList FEndless;
     QHash<QString, QString> FRedirects;
+    QHash<QString, QByteArray> FSignIns;
 };
 
 // A page titled "Secure" served over TLS on `address` with one of the tests' own certificates

@@ -2,6 +2,7 @@
 
 #include "browser/BackgroundCollector.h"
 #include "browser/CertificatePage.h"
+#include "browser/SignInPage.h"
 #include "browser/LoadRetry.h"
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
@@ -14,7 +15,10 @@
 #include <QDialog>
 #include <QDir>
 #include <QProcess>
+#include <QCheckBox>
 #include <QLabel>
+#include <QLineEdit>
+#include <QStandardPaths>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QSettings>
@@ -113,6 +117,17 @@ class TestWebEngine : public QObject
     Q_OBJECT
 
     THttpServer Server;
+
+    // The Authorization headers of the requests for a path, in order.
+    QList<QByteArray> Authorizations(const QString& path) const
+    {
+        QList<QByteArray> found;
+        for (const THttpServer::TRequest& request : Server.Requests) {
+            if (request.Path == path)
+                found.append(request.Headers.value("authorization"));
+        }
+        return found;
+    }
 
     QStringList Paths(const QStringList& paths) const
     {
@@ -462,6 +477,82 @@ private Q_SLOTS:
         QVERIFY(page->btnTrust->isHidden());
         QVERIFY(page->lblNote->text().contains("Your administrator manages these settings."));
         WriteSystemConfig({});
+    }
+
+    // With no keyring the sign-in form says so; refused credentials are sent once and the form
+    // comes back; accepted ones, kept in the private file, sign in again at the next start.
+    void signInWithoutAKeyring()
+    {
+        if (qEnvironmentVariableIsSet("ORVANTA_TEST_KEYRING"))
+            QSKIP("Runs where no keyring is.");
+        Server.SetPage("/console", Titled("Console"));
+        Server.SetSignIn("/console", "ann", "right");
+        StoreSites({"Console", "A"}, Paths({"/console", "/a"}));
+        {
+            TMain main;
+            TWebEngineBrowser* page = EnginePage(main.get(), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(page->SignInPage() && !page->SignInPage()->isHidden(), 30000);
+            TSignInPage* form = page->SignInPage();
+            QVERIFY(!form->lblNoKeyring->isHidden());
+            QVERIFY(form->lblRefused->isHidden());
+            QVERIFY(form->lblSite->text().contains("Console"));
+            QCOMPARE(main->MainForm->tcBrowserContainer->TabText(0), QStringLiteral("Console (sign in)"));
+            QCOMPARE(page->LoadState(), TLoadState::SignIn);
+            QVERIFY(!form->edtUser->hasFocus());
+
+            form->edtUser->setText("ann");
+            form->edtPassword->setText("wrong");
+            form->btnSignIn->click();
+            QTRY_VERIFY_WITH_TIMEOUT(!form->isHidden() && !form->lblRefused->isHidden(), 30000);
+            QCOMPARE(Authorizations("/console").count("Basic " + QByteArray("ann:wrong").toBase64()), 1);
+
+            form->edtPassword->setText("right");
+            form->cbRemember->setChecked(true);
+            form->cbInFile->setChecked(true);
+            form->btnSignIn->click();
+            QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("Console"), 30000);
+            QVERIFY(form->isHidden());
+            QCOMPARE(main->MainForm->tcBrowserContainer->TabText(0), QStringLiteral("Console"));
+            QCOMPARE(Authorizations("/console").count("Basic " + QByteArray("ann:wrong").toBase64()), 1);
+        }
+        QVERIFY(!ReadConfig().contains("right"));
+        QVERIFY(!ReadConfig().contains(QByteArray("ann:right").toBase64()));
+        const QString file = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Credentials/credentials.ini";
+        QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
+        const int before = Authorizations("/console").size();
+        TMain again;
+        QTRY_COMPARE_WITH_TIMEOUT(again->Browser(0)->LocationName(), QStringLiteral("Console"), 30000);
+        QVERIFY(!EnginePage(again.get(), 0)->SignInPage() || EnginePage(again.get(), 0)->SignInPage()->isHidden());
+        QVERIFY(Authorizations("/console").mid(before).contains("Basic " + QByteArray("ann:right").toBase64()));
+        QFile::remove(file);
+    }
+
+    // With a keyring, remembered credentials go there (and nowhere else) and sign in again at
+    // the next start without the form. Run by the suite beside a keyring of its own.
+    void signInFromTheKeyring()
+    {
+        if (!qEnvironmentVariableIsSet("ORVANTA_TEST_KEYRING"))
+            QSKIP("Needs a keyring (tests/with-keyring.sh).");
+        Server.SetPage("/vault", Titled("Vault"));
+        Server.SetSignIn("/vault", "bob", "secret");
+        StoreSites({"Vault"}, Paths({"/vault"}));
+        {
+            TMain main;
+            TWebEngineBrowser* page = EnginePage(main.get(), 0);
+            QTRY_VERIFY_WITH_TIMEOUT(page->SignInPage() && !page->SignInPage()->isHidden(), 30000);
+            TSignInPage* form = page->SignInPage();
+            QVERIFY(form->lblNoKeyring->isHidden());
+            form->edtUser->setText("bob");
+            form->edtPassword->setText("secret");
+            form->cbRemember->setChecked(true);
+            form->btnSignIn->click();
+            QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("Vault"), 30000);
+        }
+        QVERIFY(!ReadConfig().contains("secret"));
+        QVERIFY(!QFile::exists(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Credentials/credentials.ini"));
+        TMain again;
+        QTRY_COMPARE_WITH_TIMEOUT(again->Browser(0)->LocationName(), QStringLiteral("Vault"), 30000);
+        QVERIFY(!EnginePage(again.get(), 0)->SignInPage() || EnginePage(again.get(), 0)->SignInPage()->isHidden());
     }
 
     void crashedRendererComesBack()

@@ -6,9 +6,9 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev libxcb1-dev
+  qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev libxcb1-dev qtkeychain-qt6-dev
   libjpeg62-turbo fonts-dejavu-core
-  xvfb xauth xdotool imagemagick dbus-daemon
+  xvfb xauth xdotool imagemagick dbus-daemon gnome-keyring
   dpkg-dev desktop-file-utils appstream
   clang libclang-rt-14-dev
   "$@"
