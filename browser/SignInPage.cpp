@@ -29,6 +29,9 @@ TSignInPage::TSignInPage(QWidget* parent) : QWidget(parent)
     edtPassword = new QLineEdit(this);
     edtPassword->setObjectName(QStringLiteral("edtPassword"));
     edtPassword->setEchoMode(QLineEdit::Password);
+    // As wide as a long name, in the font in use.
+    for (QLineEdit* field : {edtUser, edtPassword})
+        field->setMaximumWidth(field->fontMetrics().averageCharWidth() * 40);
     fields->addRow(QStringLiteral("&User name"), edtUser);
     fields->addRow(QStringLiteral("&Password"), edtPassword);
     cbRemember = new QCheckBox(QStringLiteral("&Remember"), this);
