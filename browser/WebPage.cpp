@@ -3,6 +3,7 @@
 #include "browser/BackgroundCollector.h"
 #include "browser/CertificateTrust.h"
 #include "browser/CredentialStore.h"
+#include "browser/Downloads.h"
 #include "browser/HangWatch.h"
 #include "browser/LoadRetry.h"
 
@@ -218,6 +219,7 @@ QWebEngineProfile* ProfileNamed(const QString& name)
     profile->setPersistentStoragePath(data + QStringLiteral("/WebEngine") + folder);
     profile->setCachePath(cache + QStringLiteral("/WebEngine") + folder);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    TDownloads::Instance()->Attach(profile);
     profiles.insert(name, profile);
     return profile;
 }

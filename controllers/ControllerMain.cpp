@@ -22,7 +22,7 @@ TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
     : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
-      Certificates(*this), SignIns(*this)
+      Certificates(*this), SignIns(*this), DownloadNote(MainForm)
 {
     qApp->installEventFilter(this);
     Timer = std::make_unique<QTimer>();

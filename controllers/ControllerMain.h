@@ -2,6 +2,7 @@
 
 #include "browser/WebBrowser.h"
 #include "controllers/ControllerRegistry.h"
+#include "controllers/DownloadNote.h"
 #include "controllers/FullScreen.h"
 #include "controllers/InputWatch.h"
 #include "controllers/MemoryCeiling.h"
@@ -116,6 +117,7 @@ public:
     TMemoryCeiling MemoryCeiling;
     TTrustedCertificates Certificates;
     TSignIns SignIns;
+    TDownloadNote DownloadNote;
 #ifdef ORVANTA_HAS_DBUS
     std::unique_ptr<TRemoteControl> Remote;
 #endif

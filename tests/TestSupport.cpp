@@ -206,6 +206,11 @@ void THttpServer::SetRedirect(const QString& path, const QString& target)
     FRedirects.insert(path, target);
 }
 
+void THttpServer::SetCut(const QString& path, const QByteArray& extraHeaders)
+{
+    FCut.insert(path, extraHeaders);
+}
+
 void THttpServer::SetSignIn(const QString& path, const QString& user, const QString& password)
 {
     FSignIns.insert(path, "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64());
@@ -251,6 +256,13 @@ void THttpServer::Serve(QTcpSocket* socket)
         const QByteArray body = "<html><head><title>Refused</title></head><body>Sign in first</body></html>";
         socket->write("HTTP/1.1 401 Unauthorized\r\nWWW-Authenticate: Basic realm=\"Console\"\r\nContent-Type: text/html\r\n"
                       "Connection: close\r\nContent-Length: " + QByteArray::number(body.size()) + "\r\n\r\n" + body);
+        socket->disconnectFromHost();
+        return;
+    }
+    if (FCut.contains(request.Path)) {
+        socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n" + FCut.value(request.Path)
+                      + "Content-Length: 100000\r\n\r\n" + QByteArray(1000, 'x'));
+        socket->flush();
         socket->disconnectFromHost();
         return;
     }

@@ -104,6 +104,8 @@ public:
     void SetPage(const QString& path, const QByteArray& html, const QByteArray& extraHeaders = {});
     void SetEndless(const QString& path);
     void SetRedirect(const QString& path, const QString& target);
+    // The path sends a part of what it announces and then closes the connection.
+    void SetCut(const QString& path, const QByteArray& extraHeaders);
     // The path answers 401 with a Basic sign-in of realm "Console" unless asked with these.
     void SetSignIn(const QString& path, const QString& user, const QString& password);
     int Count(const QString& path) const;
@@ -117,6 +119,7 @@ private:
     QStringList FEndless;
     QHash<QString, QString> FRedirects;
     QHash<QString, QByteArray> FSignIns;
+    QHash<QString, QByteArray> FCut;
 };
 
 // A page titled "Secure" served over TLS on `address` with one of the tests' own certificates

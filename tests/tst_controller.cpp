@@ -1,5 +1,6 @@
 #include "ControllerFixture.h"
 
+#include "browser/Downloads.h"
 #include "controllers/ControllerMain.h"
 #include "platform/AlignLayout.h"
 #include "platform/HintSwitch.h"
@@ -52,6 +53,34 @@ class TestController : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A server's name for a download, as it is saved: never outside the folder, never hidden,
+    // never over a file that is there.
+    void downloadNamesAreMadeSafe_data()
+    {
+        QTest::addColumn<QString>("suggested");
+        QTest::addColumn<QString>("saved");
+        QTest::newRow("plain") << "report.csv" << "report.csv";
+        QTest::newRow("folders") << "../../x" << "x";
+        QTest::newRow("Windows folders") << "..\\..\\evil.exe" << "evil.exe";
+        QTest::newRow("an absolute path") << "/etc/passwd" << "passwd";
+        QTest::newRow("leading dots") << "...bashrc" << "bashrc";
+        QTest::newRow("control characters") << QString("a" + QString(QChar(1)) + "b\nc" + QChar(0x7f) + ".txt") << "abc.txt";
+        QTest::newRow("empty") << "" << "download";
+        QTest::newRow("only dots") << ".." << "download";
+        QTest::newRow("a clash") << "taken.tar.gz" << "taken (2).tar.gz";
+        QTest::newRow("a clash without extension") << "taken" << "taken (1)";
+    }
+    void downloadNamesAreMadeSafe()
+    {
+        QFETCH(QString, suggested);
+        QTemporaryDir folder;
+        for (const char* name : {"taken.tar.gz", "taken (1).tar.gz", "taken"}) {
+            QFile file(folder.filePath(name));
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        QTEST(TDownloads::SafeName(suggested, folder.path()), "saved");
+    }
+
     void init()
     {
         RemoveConfig();

@@ -2,6 +2,7 @@
 
 #include "browser/BackgroundCollector.h"
 #include "browser/CertificatePage.h"
+#include "browser/Downloads.h"
 #include "browser/SignInPage.h"
 #include "browser/LoadRetry.h"
 #include "browser/WebEngineBrowser.h"
@@ -553,6 +554,38 @@ private Q_SLOTS:
         TMain again;
         QTRY_COMPARE_WITH_TIMEOUT(again->Browser(0)->LocationName(), QStringLiteral("Vault"), 30000);
         QVERIFY(!EnginePage(again.get(), 0)->SignInPage() || EnginePage(again.get(), 0)->SignInPage()->isHidden());
+    }
+
+    // A download lands in the download folder under a safe name and is told at the foot of the
+    // window; one cut short leaves nothing behind and says so. The shown page stays.
+    void downloadsLandInTheDownloadFolder()
+    {
+        QTemporaryDir folder;
+        QFile dirs(qEnvironmentVariable("XDG_CONFIG_HOME") + "/user-dirs.dirs");
+        QVERIFY(dirs.open(QIODevice::WriteOnly));
+        dirs.write("XDG_DOWNLOAD_DIR=\"" + folder.path().toUtf8() + "\"\n");
+        dirs.close();
+        Server.SetPage("/report", "a,b\n1,2\n", "Content-Disposition: attachment; filename=\"../../.report.csv\"\r\n");
+        Server.SetCut("/broken", "Content-Disposition: attachment; filename=\"broken.bin\"\r\n");
+        Server.SetPage("/downloads", "<html><head><title>Downloads</title></head><body><a id=r href=/report>r</a>"
+                                     "<a id=b href=/broken>b</a></body></html>");
+        StoreSites({"A", "Downloads"}, Paths({"/a", "/downloads"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        RunScript(EnginePage(main.get(), 1), "document.getElementById('r').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("report.csv")), 30000);
+        TfrmMain* form = main->MainForm;
+        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("report.csv is saved in"), 30000);
+        QVERIFY(!form->pnlDownloadNote->isHidden());
+        QFile saved(folder.filePath("report.csv"));
+        QVERIFY(saved.open(QIODevice::ReadOnly));
+        QCOMPARE(saved.readAll(), QByteArray("a,b\n1,2\n"));
+        RunScript(EnginePage(main.get(), 1), "document.getElementById('b').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("The download of broken.bin failed"), 30000);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.csv"});
+        QCOMPARE(main->CurrentIndex(), 0);
+        QCOMPARE(main->Browser(1)->LocationURL(), Server.Url("/downloads"));
+        dirs.remove();
     }
 
     void crashedRendererComesBack()

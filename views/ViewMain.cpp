@@ -13,6 +13,7 @@
 
 #include <QApplication>
 #include <QHBoxLayout>
+#include <QLabel>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMenu>
@@ -154,8 +155,28 @@ TfrmMain::TfrmMain()
     ProgressBar->setFixedHeight(10);
     ProgressBar->setTextVisible(false);
 
+    // A line at the foot of the window on how a download goes.
+    pnlDownloadNote = new QWidget(this);
+    pnlDownloadNote->setObjectName(QStringLiteral("pnlDownloadNote"));
+    auto* note = new QHBoxLayout(pnlDownloadNote);
+    note->setContentsMargins(6, 2, 2, 2);
+    lblDownloadNote = new QLabel(pnlDownloadNote);
+    lblDownloadNote->setObjectName(QStringLiteral("lblDownloadNote"));
+    lblDownloadNote->setTextFormat(Qt::RichText);
+    lblDownloadNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
+    note->addWidget(lblDownloadNote, 1);
+    btnCloseDownloadNote = new QToolButton(pnlDownloadNote);
+    btnCloseDownloadNote->setObjectName(QStringLiteral("btnCloseDownloadNote"));
+    btnCloseDownloadNote->setText(QStringLiteral("×"));
+    btnCloseDownloadNote->setToolTip(QStringLiteral("Close"));
+    btnCloseDownloadNote->setAutoRaise(true);
+    note->addWidget(btnCloseDownloadNote);
+    connect(btnCloseDownloadNote, &QToolButton::clicked, pnlDownloadNote, &QWidget::hide);
+    pnlDownloadNote->hide();
+
     Layout->SetAlign(Panel1, TAlign::Top);
     Layout->SetAlign(pnlAddressBar, TAlign::Top);
+    Layout->SetAlign(pnlDownloadNote, TAlign::Bottom);
     Layout->SetAlign(ProgressBar, TAlign::Bottom);
     Layout->SetAlign(tcBrowserContainer, TAlign::Client);
 

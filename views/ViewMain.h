@@ -4,6 +4,7 @@
 #include <QWidget>
 
 class QAction;
+class QLabel;
 class QLineEdit;
 class QMenu;
 class QProgressBar;
@@ -35,6 +36,9 @@ public:
     QLineEdit* edtAddress;
     TTabControl* tcBrowserContainer;
     QProgressBar* ProgressBar;
+    QWidget* pnlDownloadNote;
+    QLabel* lblDownloadNote;
+    QToolButton* btnCloseDownloadNote;
 
     QMenu* popTabMenu;
     QAction* miAddSite;

@@ -1,0 +1,82 @@
+#include "browser/Downloads.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QPointer>
+#include <QStandardPaths>
+#include <QWebEngineDownloadRequest>
+#include <QWebEngineProfile>
+
+TDownloads* TDownloads::Instance()
+{
+    static QPointer<TDownloads> instance;
+    if (!instance)
+        instance = new TDownloads(QCoreApplication::instance());
+    return instance;
+}
+
+void TDownloads::Attach(QWebEngineProfile* profile)
+{
+    connect(profile, &QWebEngineProfile::downloadRequested, this, &TDownloads::Start);
+}
+
+QString TDownloads::Folder()
+{
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::DownloadLocation);
+    return folder.isEmpty() ? QDir::homePath() : folder;
+}
+
+QString TDownloads::SafeName(const QString& suggested, const QString& folder)
+{
+    QString name = suggested;
+    name.replace(QLatin1Char('\\'), QLatin1Char('/'));
+    name = name.section(QLatin1Char('/'), -1);
+    name.erase(std::remove_if(name.begin(), name.end(), [](QChar c) { return c.category() == QChar::Other_Control; }),
+               name.end());
+    while (!name.isEmpty() && (name.front() == QLatin1Char('.') || name.front().isSpace()))
+        name.remove(0, 1);
+    name = name.trimmed();
+    if (name.isEmpty())
+        name = QStringLiteral("download");
+    const QFileInfo info(name);
+    const QString suffix = info.completeSuffix().isEmpty() ? QString() : QLatin1Char('.') + info.completeSuffix();
+    const QString base = name.left(name.size() - suffix.size());
+    QString candidate = name;
+    for (int n = 1; QFileInfo::exists(QDir(folder).filePath(candidate)); ++n)
+        candidate = base + QStringLiteral(" (%1)").arg(n) + suffix;
+    return candidate;
+}
+
+void TDownloads::Start(QWebEngineDownloadRequest* download)
+{
+    if (download->isSavePageDownload()) {
+        download->cancel();
+        return;
+    }
+    const QString folder = Folder();
+    QDir().mkpath(folder);
+    download->setDownloadDirectory(folder);
+    download->setDownloadFileName(SafeName(download->downloadFileName(), folder));
+    const QString path = QDir(folder).filePath(download->downloadFileName());
+    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download] {
+        if (download->state() == QWebEngineDownloadRequest::DownloadInProgress)
+            Q_EMIT Progress(download->downloadFileName(), download->receivedBytes(), download->totalBytes());
+    });
+    // A broken download is tried again by the engine a few times; when it gives up, it ends
+    // interrupted.
+    connect(download, &QWebEngineDownloadRequest::stateChanged, this,
+            [this, download, path](QWebEngineDownloadRequest::DownloadState state) {
+                if (state == QWebEngineDownloadRequest::DownloadCompleted) {
+                    Q_EMIT Finished(path, true, QString());
+                } else if (state == QWebEngineDownloadRequest::DownloadInterrupted
+                           || state == QWebEngineDownloadRequest::DownloadCancelled) {
+                    // Nothing half written stays behind.
+                    QFile::remove(path);
+                    QFile::remove(path + QStringLiteral(".crdownload"));
+                    Q_EMIT Finished(path, false, download->interruptReasonString());
+                }
+            });
+    download->accept();
+}

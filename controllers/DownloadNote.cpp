@@ -1,0 +1,44 @@
+#include "controllers/DownloadNote.h"
+
+#include "browser/Downloads.h"
+#include "shared/LibHyperlink.h"
+#include "views/ViewMain.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QUrl>
+
+TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
+{
+    FHide.setSingleShot(true);
+    QObject::connect(&FHide, &QTimer::timeout, form->pnlDownloadNote, &QWidget::hide);
+    TDownloads* downloads = TDownloads::Instance();
+    QObject::connect(downloads, &TDownloads::Progress, form, [this](const QString& name, qint64 received, qint64 total) {
+        const QString amount = total > 0 ? QStringLiteral("%1%").arg(received * 100 / total)
+                                         : QStringLiteral("%1 kB").arg(received / 1024);
+        Say(QStringLiteral("Downloading %1 … %2").arg(name.toHtmlEscaped(), amount), true);
+    });
+    QObject::connect(downloads, &TDownloads::Finished, form, [this](const QString& path, bool saved, const QString& reason) {
+        const QFileInfo file(path);
+        if (saved)
+            Say(QStringLiteral("%1 is saved in %2. <a href=\"%3\">Open the folder</a>")
+                    .arg(file.fileName().toHtmlEscaped(), QDir::toNativeSeparators(file.path()).toHtmlEscaped(),
+                         QUrl::fromLocalFile(file.path()).toString(QUrl::FullyEncoded)),
+                false);
+        else
+            Say(QStringLiteral("The download of %1 failed: %2").arg(file.fileName().toHtmlEscaped(), reason.toHtmlEscaped()),
+                false);
+    });
+    QObject::connect(form->lblDownloadNote, &QLabel::linkActivated, form, [](const QString& link) { ShellOpen(link); });
+}
+
+void TDownloadNote::Say(const QString& html, bool stays)
+{
+    FForm->lblDownloadNote->setText(html);
+    FForm->pnlDownloadNote->show();
+    if (stays)
+        FHide.stop();
+    else
+        FHide.start(ShownMs);
+}
