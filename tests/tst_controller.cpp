@@ -174,15 +174,17 @@ private Q_SLOTS:
         QTest::addColumn<QStringList>("bottoms");
         QTest::addColumn<bool>("addressShown");
         QTest::addColumn<bool>("addressInButtonBar");
-        QTest::newRow("defaults") << 1 << 2 << QStringList{"Panel1"} << QStringList{"ProgressBar"} << true << true;
-        QTest::newRow("both top") << 2 << 1 << QStringList{"Panel1", "pnlAddressBar", "ProgressBar"} << QStringList{}
+        // The download note keeps to the window's foot, below everything else.
+        const QString note = QStringLiteral("pnlDownloadNote");
+        QTest::newRow("defaults") << 1 << 2 << QStringList{"Panel1"} << QStringList{note, "ProgressBar"} << true << true;
+        QTest::newRow("both top") << 2 << 1 << QStringList{"Panel1", "pnlAddressBar", "ProgressBar"} << QStringList{note}
                                   << true << false;
-        QTest::newRow("both bottom") << 3 << 2 << QStringList{"Panel1"} << QStringList{"ProgressBar", "pnlAddressBar"}
+        QTest::newRow("both bottom") << 3 << 2 << QStringList{"Panel1"} << QStringList{note, "ProgressBar", "pnlAddressBar"}
                                      << true << false;
         QTest::newRow("address disabled") << 0 << 0 << QStringList{"Panel1", "pnlAddressBar"}
-                                          << QStringList{"ProgressBar"} << false << false;
+                                          << QStringList{note, "ProgressBar"} << false << false;
         QTest::newRow("out of range") << 4 << -1 << QStringList{"Panel1", "pnlAddressBar"}
-                                      << QStringList{"ProgressBar"} << false << false;
+                                      << QStringList{note, "ProgressBar"} << false << false;
     }
     void layoutStrips()
     {
