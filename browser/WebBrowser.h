@@ -46,6 +46,11 @@ public:
     virtual void SetCertificateTrust(TCertificateTrust*) {}
     // Where the credentials of sign-ins are kept; none by default, and nothing is answered.
     virtual void SetCredentialStore(TCredentialStore*) {}
+    // Marks the next (or previous) match of a text; `found` learns which of how many it is
+    // (0 of 0: none). An empty text takes the marks away.
+    virtual void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) = 0;
+    // Prints the document; `done` learns whether it went to the printer.
+    virtual void Print(class QPrinter* printer, std::function<void(bool printed)> done) = 0;
 
 Q_SIGNALS:
     // Every load ends with a report whose progress is not below its maximum.

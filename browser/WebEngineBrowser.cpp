@@ -10,6 +10,7 @@
 #include "shared/KestException.h"
 
 #include <QVBoxLayout>
+#include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
 #include <QWebEngineView>
 
@@ -190,6 +191,25 @@ void TWebEngineBrowser::ShowRefused(const TRefusedCertificate& refused)
         FPage->load(refused.Url);
     });
     FCertificatePage->Show(refused, refused.Overridable && FTrust, FTrust && FTrust->Locked());
+}
+
+void TWebEngineBrowser::FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found)
+{
+    FPage->findText(text, backward ? QWebEnginePage::FindBackward : QWebEnginePage::FindFlags(),
+                    [found = std::move(found)](const QWebEngineFindTextResult& result) {
+                        found(result.activeMatch(), result.numberOfMatches());
+                    });
+}
+
+void TWebEngineBrowser::Print(QPrinter* printer, std::function<void(bool printed)> done)
+{
+    auto* connection = new QMetaObject::Connection;
+    *connection = connect(FView, &QWebEngineView::printFinished, this, [connection, done = std::move(done)](bool printed) {
+        disconnect(*connection);
+        delete connection;
+        done(printed);
+    });
+    FView->print(printer);
 }
 
 void TWebEngineBrowser::SetCredentialStore(TCredentialStore* store)

@@ -38,6 +38,8 @@ public:
     QWidget* Application() const override;
     void SetCertificateTrust(TCertificateTrust* trust) override;
     void SetCredentialStore(TCredentialStore* store) override;
+    void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) override;
+    void Print(QPrinter* printer, std::function<void(bool printed)> done) override;
 
     QWebEngineView* View() const;
     // The program's own page over a page whose certificate was refused; null until one was.

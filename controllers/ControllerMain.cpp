@@ -22,7 +22,8 @@ TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
     : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
-      Certificates(*this), SignIns(*this), DownloadNote(MainForm)
+      Certificates(*this), SignIns(*this), DownloadNote(MainForm),
+      FindInPage(*this), PrintPage(*this)
 {
     qApp->installEventFilter(this);
     Timer = std::make_unique<QTimer>();

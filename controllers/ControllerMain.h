@@ -3,6 +3,7 @@
 #include "browser/WebBrowser.h"
 #include "controllers/ControllerRegistry.h"
 #include "controllers/DownloadNote.h"
+#include "controllers/FindInPage.h"
 #include "controllers/FullScreen.h"
 #include "controllers/InputWatch.h"
 #include "controllers/MemoryCeiling.h"
@@ -118,6 +119,8 @@ public:
     TTrustedCertificates Certificates;
     TSignIns SignIns;
     TDownloadNote DownloadNote;
+    TFindInPage FindInPage;
+    TPrintPage PrintPage;
 #ifdef ORVANTA_HAS_DBUS
     std::unique_ptr<TRemoteControl> Remote;
 #endif

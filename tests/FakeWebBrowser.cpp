@@ -125,6 +125,18 @@ bool TFakeWebBrowser::Busy() const
     return false;
 }
 
+void TFakeWebBrowser::FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found)
+{
+    Record(QStringLiteral("FindText ") + text + (backward ? QStringLiteral(" backward") : QString()));
+    found(0, 0);
+}
+
+void TFakeWebBrowser::Print(QPrinter*, std::function<void(bool printed)> done)
+{
+    Record(QStringLiteral("Print"));
+    done(false);
+}
+
 TLoadState TFakeWebBrowser::LoadState() const
 {
     return State;

@@ -36,6 +36,8 @@ public:
     void SetZoom(int percent) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
+    void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) override;
+    void Print(QPrinter* printer, std::function<void(bool printed)> done) override;
 
     // A finished load of a document with this address and title.
     void Load(const QString& address, const QString& title);

@@ -7,6 +7,7 @@
 #include "browser/LoadRetry.h"
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
+#include "platform/PrintDialog.h"
 #include "platform/TabControl.h"
 #include "platform/WindowOcclusion.h"
 #include "shared/KestTag.h"
@@ -17,7 +18,9 @@
 #include <QDir>
 #include <QProcess>
 #include <QCheckBox>
+#include <QFileInfo>
 #include <QLabel>
+#include <QPrinter>
 #include <QLineEdit>
 #include <QStandardPaths>
 #include <QProgressBar>
@@ -586,6 +589,64 @@ private Q_SLOTS:
         QCOMPARE(main->CurrentIndex(), 0);
         QCOMPARE(main->Browser(1)->LocationURL(), Server.Url("/downloads"));
         dirs.remove();
+    }
+
+    // Ctrl+F finds as you type and counts; Enter, Shift+Enter and F3 step through the matches;
+    // Escape closes the field and gives the page its focus back; another site closes it.
+    void findInThePage()
+    {
+        Server.SetPage("/apples", "<html><head><title>Apples</title></head><body><p>apple pear apple plum apple</p></body></html>");
+        StoreSites({"Apples", "A"}, Paths({"/apples", "/a"}));
+        TMain main;
+        TfrmMain* form = main->MainForm;
+        form->show();
+        form->activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(form));
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        form->FindAction->trigger();
+        QVERIFY(!form->pnlFind->isHidden());
+        QTRY_VERIFY(form->edtFind->hasFocus());
+        QTest::keyClicks(form->edtFind, "apple");
+        QTRY_COMPARE_WITH_TIMEOUT(form->lblFindMatches->text(), QStringLiteral("1 of 3"), 30000);
+        QTest::keyClick(form->edtFind, Qt::Key_Return);
+        QTRY_COMPARE_WITH_TIMEOUT(form->lblFindMatches->text(), QStringLiteral("2 of 3"), 30000);
+        QTest::keyClick(form->edtFind, Qt::Key_Return, Qt::ShiftModifier);
+        QTRY_COMPARE_WITH_TIMEOUT(form->lblFindMatches->text(), QStringLiteral("1 of 3"), 30000);
+        form->FindNextAction->trigger();
+        QTRY_COMPARE_WITH_TIMEOUT(form->lblFindMatches->text(), QStringLiteral("2 of 3"), 30000);
+        QTest::keyClicks(form->edtFind, "x");
+        QTRY_COMPARE_WITH_TIMEOUT(form->lblFindMatches->text(), QStringLiteral("No matches"), 30000);
+        QTest::keyClick(form->edtFind, Qt::Key_Escape);
+        QVERIFY(form->pnlFind->isHidden());
+        QTRY_COMPARE(QApplication::focusWidget(), main->Browser(0)->Application());
+        form->FindAction->trigger();
+        QVERIFY(!form->pnlFind->isHidden());
+        main->SelectPage(1);
+        QVERIFY(form->pnlFind->isHidden());
+    }
+
+    // Ctrl+P prints the shown page; printing to a PDF file needs no printer.
+    void printsToAPdfFile()
+    {
+        QTemporaryDir folder;
+        const QString pdf = folder.filePath("page.pdf");
+        const TPrintDialogHook previous = SetPrintDialogHook([&pdf](QPrinter* printer) {
+            printer->setOutputFormat(QPrinter::PdfFormat);
+            printer->setOutputFileName(pdf);
+            return true;
+        });
+        TMessageLog messages;
+        StoreSites({"A"}, Paths({"/a"}));
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        main->MainForm->PrintAction->trigger();
+        const auto start = [&pdf] {
+            QFile file(pdf);
+            return file.open(QIODevice::ReadOnly) ? file.read(5) : QByteArray();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(start(), QByteArray("%PDF-"), 60000);
+        SetPrintDialogHook(previous);
+        QCOMPARE(messages.Texts(), QStringList());
     }
 
     void crashedRendererComesBack()

@@ -15,6 +15,7 @@
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QKeyEvent>
+#include <QFrame>
 #include <QLineEdit>
 #include <QMenu>
 #include <QProgressBar>
@@ -186,6 +187,7 @@ TfrmMain::TfrmMain()
 
     BuildMenus();
     BuildKeys();
+    BuildFindField();
     qApp->installEventFilter(this);
 }
 
@@ -292,6 +294,51 @@ void TfrmMain::BuildKeys()
     BackKeyAction = addKey(QStringLiteral("BackKeyAction"), {QKeySequence(Qt::ALT | Qt::Key_Left)});
     ForwardKeyAction = addKey(QStringLiteral("ForwardKeyAction"), {QKeySequence(Qt::ALT | Qt::Key_Right)});
     HomeKeyAction = addKey(QStringLiteral("HomeKeyAction"), {QKeySequence(Qt::ALT | Qt::Key_Home)});
+    FindAction = addKey(QStringLiteral("FindAction"), {QKeySequence(Qt::CTRL | Qt::Key_F)});
+    FindNextAction = addKey(QStringLiteral("FindNextAction"), {QKeySequence(Qt::Key_F3)});
+    FindPreviousAction = addKey(QStringLiteral("FindPreviousAction"), {QKeySequence(Qt::SHIFT | Qt::Key_F3)});
+    PrintAction = addKey(QStringLiteral("PrintAction"), {QKeySequence(Qt::CTRL | Qt::Key_P)});
+}
+
+void TfrmMain::BuildFindField()
+{
+    pnlFind = new QFrame(tcBrowserContainer->ClientArea());
+    pnlFind->setObjectName(QStringLiteral("pnlFind"));
+    static_cast<QFrame*>(pnlFind)->setFrameShape(QFrame::StyledPanel);
+    pnlFind->setAutoFillBackground(true);
+    auto* row = new QHBoxLayout(pnlFind);
+    row->setContentsMargins(6, 3, 3, 3);
+    edtFind = new QLineEdit(pnlFind);
+    edtFind->setObjectName(QStringLiteral("edtFind"));
+    edtFind->setPlaceholderText(QStringLiteral("Find in page"));
+    edtFind->setMinimumWidth(edtFind->fontMetrics().averageCharWidth() * 24);
+    lblFindMatches = new QLabel(pnlFind);
+    lblFindMatches->setObjectName(QStringLiteral("lblFindMatches"));
+    lblFindMatches->setMinimumWidth(lblFindMatches->fontMetrics().horizontalAdvance(QStringLiteral("No matches")));
+    const auto addButton = [this, row](const QString& name, const QString& caption, const QString& hint) {
+        auto* button = new QToolButton(pnlFind);
+        button->setObjectName(name);
+        button->setText(caption);
+        button->setToolTip(hint);
+        button->setAutoRaise(true);
+        row->addWidget(button);
+        return button;
+    };
+    row->addWidget(edtFind);
+    row->addWidget(lblFindMatches);
+    btnFindPrevious = addButton(QStringLiteral("btnFindPrevious"), QStringLiteral("▲"), QStringLiteral("Previous (Shift+Enter)"));
+    btnFindNext = addButton(QStringLiteral("btnFindNext"), QStringLiteral("▼"), QStringLiteral("Next (Enter)"));
+    btnCloseFind = addButton(QStringLiteral("btnCloseFind"), QStringLiteral("×"), QStringLiteral("Close (Escape)"));
+    pnlFind->hide();
+}
+
+// At the top right of the page, above it.
+void TfrmMain::PlaceFindField()
+{
+    QWidget* client = tcBrowserContainer->ClientArea();
+    pnlFind->adjustSize();
+    pnlFind->move(qMax(0, client->width() - pnlFind->width() - 16), 0);
+    pnlFind->raise();
 }
 
 // Shift and the keypad make no difference: Ctrl with the plus key zooms however it is typed.
@@ -363,6 +410,8 @@ void TfrmMain::AboutMenuItemClick()
 bool TfrmMain::eventFilter(QObject* watched, QEvent* event)
 {
     const QEvent::Type type = event->type();
+    if (type == QEvent::Resize && watched == tcBrowserContainer->ClientArea() && !pnlFind->isHidden())
+        PlaceFindField();
     if (type != QEvent::KeyPress && type != QEvent::KeyRelease)
         return false;
     auto* key = static_cast<QKeyEvent*>(event);

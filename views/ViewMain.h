@@ -81,6 +81,19 @@ public:
     QAction* BackKeyAction;
     QAction* ForwardKeyAction;
     QAction* HomeKeyAction;
+    // Find in the shown page, and print it.
+    QAction* FindAction;
+    QAction* FindNextAction;
+    QAction* FindPreviousAction;
+    QAction* PrintAction;
+
+    // The find field over the shown page, at its top right.
+    QWidget* pnlFind;
+    QLineEdit* edtFind;
+    QLabel* lblFindMatches;
+    QToolButton* btnFindPrevious;
+    QToolButton* btnFindNext;
+    QToolButton* btnCloseFind;
 
     QList<QPixmap> ilImages;
     QList<QPixmap> ilHotImages;
@@ -88,6 +101,7 @@ public:
     // Whether a key press is one of the window's own short-cuts rather than the page's.
     bool IsProgramKey(const class QKeyEvent* key) const;
     void PopupMainMenuAtTopLeft();
+    void PlaceFindField();
     // Back from the task bar in the state it had before (maximised stays maximised), in front.
     void ShowRestored();
 
@@ -112,6 +126,7 @@ private:
     QToolButton* AddButton(const QString& name, int tag, const QString& caption, int picture);
     void BuildMenus();
     void BuildKeys();
+    void BuildFindField();
 
     Qt::WindowStates FStateBeforeMinimized = Qt::WindowNoState;
 };
