@@ -6,6 +6,7 @@
 
 class TCertificateTrust;
 class TCredentialStore;
+class TPermissionDecisions;
 
 // Where a page's load stands: under way, done, ended by an error, waiting for a sign-in, or its
 // renderer gone.
@@ -46,6 +47,8 @@ public:
     virtual void SetCertificateTrust(TCertificateTrust*) {}
     // Where the credentials of sign-ins are kept; none by default, and nothing is answered.
     virtual void SetCredentialStore(TCredentialStore*) {}
+    // The answers to permission requests, asked once; none by default, and every one is refused.
+    virtual void SetPermissionDecisions(TPermissionDecisions*) {}
     // Marks the next (or previous) match of a text; `found` learns which of how many it is
     // (0 of 0: none). An empty text takes the marks away.
     virtual void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) = 0;

@@ -5,6 +5,8 @@
 #include "browser/CredentialStore.h"
 #include "browser/SignInPage.h"
 #include "browser/PageVisibility.h"
+#include "browser/PermissionBar.h"
+#include "browser/PermissionDecisions.h"
 #include "browser/WebPage.h"
 #include "platform/ProcessMemory.h"
 #include "shared/KestException.h"
@@ -18,6 +20,53 @@ namespace {
 
 constexpr int FullProgress = 100;
 
+// A feature's name in the stored decisions, and what the bar says a site wants.
+QString FeatureName(int feature)
+{
+    switch (QWebEnginePage::Feature(feature)) {
+    case QWebEnginePage::Notifications:
+        return QStringLiteral("notifications");
+    case QWebEnginePage::Geolocation:
+        return QStringLiteral("geolocation");
+    case QWebEnginePage::MediaAudioCapture:
+        return QStringLiteral("microphone");
+    case QWebEnginePage::MediaVideoCapture:
+        return QStringLiteral("camera");
+    case QWebEnginePage::MediaAudioVideoCapture:
+        return QStringLiteral("camera-microphone");
+    case QWebEnginePage::MouseLock:
+        return QStringLiteral("pointer-lock");
+    case QWebEnginePage::DesktopVideoCapture:
+        return QStringLiteral("screen");
+    case QWebEnginePage::DesktopAudioVideoCapture:
+        return QStringLiteral("screen-audio");
+    }
+    return QStringLiteral("feature-%1").arg(feature);
+}
+
+QString FeatureWish(int feature)
+{
+    switch (QWebEnginePage::Feature(feature)) {
+    case QWebEnginePage::Notifications:
+        return QStringLiteral("show notifications");
+    case QWebEnginePage::Geolocation:
+        return QStringLiteral("know your location");
+    case QWebEnginePage::MediaAudioCapture:
+        return QStringLiteral("use your microphone");
+    case QWebEnginePage::MediaVideoCapture:
+        return QStringLiteral("use your camera");
+    case QWebEnginePage::MediaAudioVideoCapture:
+        return QStringLiteral("use your camera and microphone");
+    case QWebEnginePage::MouseLock:
+        return QStringLiteral("hide and hold the pointer");
+    case QWebEnginePage::DesktopVideoCapture:
+        return QStringLiteral("share your screen");
+    case QWebEnginePage::DesktopAudioVideoCapture:
+        return QStringLiteral("share your screen and its sound");
+    }
+    return QStringLiteral("use a feature of this computer");
+}
+
 } // namespace
 
 TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
@@ -30,6 +79,15 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     new TPageVisibility(FView, FPage);
     connect(FPage, &TWebPage::CertificateRefused, this, &TWebEngineBrowser::ShowRefused);
     connect(FPage, &TWebPage::SignInNeeded, this, &TWebEngineBrowser::ShowSignIn);
+    connect(FPage, &QWebEnginePage::featurePermissionRequested, this,
+            [this](const QUrl& origin, QWebEnginePage::Feature feature) { AskPermission(origin, feature); });
+    connect(FPage, &QWebEnginePage::featurePermissionRequestCanceled, this,
+            [this](const QUrl& origin, QWebEnginePage::Feature feature) {
+                const bool asked = !FPermissionRequests.isEmpty() && FPermissionRequests.first() == qMakePair(origin, int(feature));
+                FPermissionRequests.removeAll(qMakePair(origin, int(feature)));
+                if (asked)
+                    AskNextPermission();
+            });
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         for (QWidget* overlay : std::initializer_list<QWidget*>{FCertificatePage, FSignInPage}) {
             if (overlay)
@@ -212,6 +270,62 @@ void TWebEngineBrowser::Print(QPrinter* printer, std::function<void(bool printed
     FView->print(printer);
 }
 
+void TWebEngineBrowser::SetPermissionDecisions(TPermissionDecisions* decisions)
+{
+    FDecisions = decisions;
+}
+
+TPermissionBar* TWebEngineBrowser::PermissionBar() const
+{
+    return FPermissionBar;
+}
+
+// Answered from the stored decision, or asked in the bar; with none to keep it in, or with the
+// administrator's list alone, what is not decided is refused. The page's request always settles.
+void TWebEngineBrowser::AskPermission(const QUrl& origin, int feature)
+{
+    const std::optional<bool> known = FDecisions ? FDecisions->Allowed(origin, FeatureName(feature)) : std::nullopt;
+    if (known || !FDecisions || FDecisions->Locked()) {
+        FPage->setFeaturePermission(origin, QWebEnginePage::Feature(feature),
+                                    known.value_or(false) ? QWebEnginePage::PermissionGrantedByUser
+                                                          : QWebEnginePage::PermissionDeniedByUser);
+        return;
+    }
+    FPermissionRequests.append(qMakePair(origin, feature));
+    if (FPermissionRequests.size() == 1)
+        AskNextPermission();
+}
+
+void TWebEngineBrowser::AnswerPermission(bool allow)
+{
+    if (FPermissionRequests.isEmpty())
+        return;
+    const QPair<QUrl, int> answered = FPermissionRequests.first();
+    if (FDecisions)
+        FDecisions->Decide(answered.first, FeatureName(answered.second), allow);
+    // The same question asked again while waiting gets the same answer.
+    FPermissionRequests.removeAll(answered);
+    FPage->setFeaturePermission(answered.first, QWebEnginePage::Feature(answered.second),
+                                allow ? QWebEnginePage::PermissionGrantedByUser : QWebEnginePage::PermissionDeniedByUser);
+    AskNextPermission();
+}
+
+void TWebEngineBrowser::AskNextPermission()
+{
+    if (FPermissionRequests.isEmpty()) {
+        if (FPermissionBar)
+            FPermissionBar->hide();
+        return;
+    }
+    if (!FPermissionBar) {
+        FPermissionBar = new TPermissionBar(this);
+        connect(FPermissionBar, &TPermissionBar::Answered, this, &TWebEngineBrowser::AnswerPermission);
+    }
+    const QPair<QUrl, int> next = FPermissionRequests.first();
+    FPermissionBar->Ask(next.first, FeatureWish(next.second));
+    FPermissionBar->setGeometry(0, 0, width(), FPermissionBar->sizeHint().height());
+}
+
 void TWebEngineBrowser::SetCredentialStore(TCredentialStore* store)
 {
     FCredentials = store;
@@ -253,4 +367,6 @@ void TWebEngineBrowser::resizeEvent(QResizeEvent* event)
         if (overlay)
             overlay->setGeometry(rect());
     }
+    if (FPermissionBar)
+        FPermissionBar->setGeometry(0, 0, width(), FPermissionBar->sizeHint().height());
 }

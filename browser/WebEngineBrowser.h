@@ -6,6 +6,7 @@
 
 class QWebEngineView;
 class TCertificatePage;
+class TPermissionBar;
 class TSignInPage;
 struct TSignInRequest;
 class TWebPage;
@@ -38,6 +39,9 @@ public:
     QWidget* Application() const override;
     void SetCertificateTrust(TCertificateTrust* trust) override;
     void SetCredentialStore(TCredentialStore* store) override;
+    void SetPermissionDecisions(TPermissionDecisions* decisions) override;
+    // The question of the first permission request waiting for an answer; null until one came.
+    TPermissionBar* PermissionBar() const;
     void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) override;
     void Print(QPrinter* printer, std::function<void(bool printed)> done) override;
 
@@ -54,12 +58,19 @@ private:
     void ShowRefused(const TRefusedCertificate& refused);
     void ShowSignIn(const TSignInRequest& request);
     void SetNeedsSignIn(bool needed);
+    void AskPermission(const QUrl& origin, int feature);
+    void AnswerPermission(bool allow);
+    void AskNextPermission();
 
     QWebEngineView* FView;
     TCertificatePage* FCertificatePage = nullptr;
     TSignInPage* FSignInPage = nullptr;
     QPointer<TCredentialStore> FCredentials;
     bool FNeedsSignIn = false;
+    QPointer<TPermissionDecisions> FDecisions;
+    TPermissionBar* FPermissionBar = nullptr;
+    // Permission requests waiting for an answer, first the one asked: origin and feature.
+    QList<QPair<QUrl, int>> FPermissionRequests;
     QPointer<TCertificateTrust> FTrust;
     TWebPage* FPage;
     bool FBusy = false;

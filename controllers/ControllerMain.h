@@ -8,6 +8,7 @@
 #include "controllers/InputWatch.h"
 #include "controllers/MemoryCeiling.h"
 #include "controllers/PageZoom.h"
+#include "controllers/Permissions.h"
 #include "controllers/RefreshTicks.h"
 #include "controllers/SignIns.h"
 #include "controllers/TrustedCertificates.h"
@@ -118,6 +119,7 @@ public:
     TMemoryCeiling MemoryCeiling;
     TTrustedCertificates Certificates;
     TSignIns SignIns;
+    TPermissions Permissions;
     TDownloadNote DownloadNote;
     TFindInPage FindInPage;
     TPrintPage PrintPage;

@@ -11,6 +11,7 @@ namespace {
 const QString SettingsSection = QStringLiteral("Settings");
 const QString SitesSection = QStringLiteral("Sites");
 const QString CertificatesSection = QStringLiteral("Certificates");
+const QString PermissionsSection = QStringLiteral("Permissions");
 
 // A per-site entry: a whole number from `least` to `most`, or empty (a bad entry too).
 QString Entry(const QString& text, int least, int most)
@@ -105,6 +106,11 @@ bool TCRegistry::CertificatesLocked() const
     return IsLocked(CertificatesSection);
 }
 
+bool TCRegistry::PermissionsLocked() const
+{
+    return IsLocked(PermissionsSection);
+}
+
 void TCRegistry::AddSite(const QString& title, const QString& address)
 {
     Titles.append(title);
@@ -179,6 +185,7 @@ void TCRegistry::ReadSettings()
     Profiles = FromCommaText(ReadString(SitesSection, QStringLiteral("Profiles"), QString()));
     for (QString& profile : Profiles)
         profile = profile.trimmed();
+    PermissionDecisions = FromCommaText(ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()));
     TrustedCertificates = CertificateEntries(FromCommaText(ReadString(CertificatesSection, QStringLiteral("Trusted"), QString())));
     FitSiteValues();
 }
@@ -203,6 +210,8 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
     WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
     WriteString(SitesSection, QStringLiteral("Profiles"), ToCommaText(Profiles));
+    if (!PermissionDecisions.isEmpty() || !ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()).isEmpty())
+        WriteString(PermissionsSection, QStringLiteral("Decisions"), ToCommaText(PermissionDecisions));
     if (!TrustedCertificates.isEmpty() || !ReadString(CertificatesSection, QStringLiteral("Trusted"), QString()).isEmpty())
         WriteString(CertificatesSection, QStringLiteral("Trusted"), ToCommaText(TrustedCertificates));
 }

@@ -18,6 +18,7 @@ public:
     bool SitesLocked() const;
     bool SettingsLocked() const;
     bool CertificatesLocked() const;
+    bool PermissionsLocked() const;
 
     int ViewMode = 2;
     int ProgressBar = 2;
@@ -47,6 +48,8 @@ public:
     QStringList Profiles;
     // Certificates trusted beyond the authorities': "host:port SHA256HEX" each.
     QStringList TrustedCertificates;
+    // Sites' answers to permission requests: "origin feature allow|block" each.
+    QStringList PermissionDecisions;
 
     void AddSite(const QString& title, const QString& address);
     void RemoveSite(int index);

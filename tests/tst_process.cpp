@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "browser/PermissionDecisions.h"
 #include "platform/SingleInstance.h"
 
 #include <QDir>
@@ -334,6 +335,23 @@ private Q_SLOTS:
         TProgram program(root.path());
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(secure.Requests > 0, 60000);
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitCode(), 0);
+    }
+
+    // A permission decided before is answered at the next start without asking.
+    void aDecidedPermissionIsNotAskedAgain()
+    {
+        THttpServer server;
+        server.SetPage("/ask", "<html><body><script>Notification.requestPermission().then(a => fetch('/' + a));</script></body></html>");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Ask"}, {server.Url("/ask")});
+        QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat)
+            .setValue("Permissions/Decisions", "\"" + TPermissionDecisions::OriginOf(QUrl(server.Url("/"))) + " notifications allow\"");
+        TProgram program(root.path());
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/granted") > 0, 60000);
         program.Signal(SIGTERM);
         QVERIFY(program.Process.waitForFinished(30000));
         QCOMPARE(program.Process.exitCode(), 0);

@@ -5,6 +5,8 @@
 #include "browser/Downloads.h"
 #include "browser/SignInPage.h"
 #include "browser/LoadRetry.h"
+#include "browser/PermissionBar.h"
+#include "browser/PermissionDecisions.h"
 #include "browser/WebEngineBrowser.h"
 #include "controllers/ControllerMain.h"
 #include "platform/PrintDialog.h"
@@ -647,6 +649,39 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(start(), QByteArray("%PDF-"), 60000);
         SetPrintDialogHook(previous);
         QCOMPARE(messages.Texts(), QStringList());
+    }
+
+    // A permission request gets a bar across its own page, which waits and never takes the
+    // shown one; Allow settles the page's promise with "granted" and is kept, Block with "denied".
+    void permissionsAreAskedOnce()
+    {
+        Server.SetPage("/ask", "<html><head><title>Asking</title></head><body><script>"
+                               "Notification.requestPermission().then(answer => document.title = answer);</script></body></html>");
+        QString other = Server.Url("/ask");
+        other.replace("127.0.0.1", "localhost");
+        StoreSites({"A", "Ask", "Other"}, {Server.Url("/a"), Server.Url("/ask"), other});
+        {
+            TMain main;
+            TWebEngineBrowser* page = EnginePage(main.get(), 1);
+            QTRY_VERIFY_WITH_TIMEOUT(page->PermissionBar() && !page->PermissionBar()->isHidden(), 30000);
+            QVERIFY(page->PermissionBar()->lblQuestion->text().contains("127.0.0.1 wants to show notifications"));
+            QCOMPARE(page->LocationName(), QStringLiteral("Asking"));
+            QCOMPARE(main->CurrentIndex(), 0);
+            page->PermissionBar()->btnAllow->click();
+            QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("granted"), 30000);
+            QVERIFY(page->PermissionBar()->isHidden());
+            TWebEngineBrowser* blocked = EnginePage(main.get(), 2);
+            QTRY_VERIFY_WITH_TIMEOUT(blocked->PermissionBar() && !blocked->PermissionBar()->isHidden(), 30000);
+            blocked->PermissionBar()->btnBlock->click();
+            QTRY_COMPARE_WITH_TIMEOUT(blocked->LocationName(), QStringLiteral("denied"), 30000);
+        }
+        const QString origin = TPermissionDecisions::OriginOf(QUrl(Server.Url("/")));
+        QSettings stored(ConfigFile(), QSettings::IniFormat);
+        QCOMPARE(FromCommaText(stored.value("Permissions/Decisions").toString()),
+                 (QStringList{origin + " notifications allow", TPermissionDecisions::OriginOf(QUrl(other)) + " notifications block"}));
+        const TPermissionDecisions again(FromCommaText(stored.value("Permissions/Decisions").toString()), false);
+        QCOMPARE(again.Allowed(QUrl(Server.Url("/other-page")), "notifications"), std::optional<bool>(true));
+        QCOMPARE(again.Allowed(QUrl(other), "notifications"), std::optional<bool>(false));
     }
 
     void crashedRendererComesBack()
