@@ -1,6 +1,7 @@
 #include "browser/CertificatePage.h"
 
 #include "browser/CertificateTrust.h"
+#include "browser/OwnPage.h"
 
 #include <QLabel>
 #include <QLocale>
@@ -55,15 +56,7 @@ QString Details(const QSslCertificate& certificate)
 
 TCertificatePage::TCertificatePage(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("CertificatePage"));
-    setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 24, 24, 24);
-    auto* heading = new QLabel(QStringLiteral("This site's certificate is not accepted"), this);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.4);
-    heading->setFont(bold);
+    QVBoxLayout* layout = LayOutOwnPage(this, QStringLiteral("CertificatePage"), QStringLiteral("This site's certificate is not accepted"));
     lblReason = new QLabel(this);
     lblReason->setWordWrap(true);
     lblDetails = new QLabel(this);
@@ -75,7 +68,7 @@ TCertificatePage::TCertificatePage(QWidget* parent) : QWidget(parent)
     btnTrust = new QPushButton(QStringLiteral("Trust this certificate for this site"), this);
     btnTrust->setObjectName(QStringLiteral("btnTrust"));
     connect(btnTrust, &QPushButton::clicked, this, &TCertificatePage::TrustClicked);
-    for (QWidget* part : std::initializer_list<QWidget*>{heading, lblReason, lblDetails, lblNote})
+    for (QWidget* part : std::initializer_list<QWidget*>{lblReason, lblDetails, lblNote})
         layout->addWidget(part);
     layout->addWidget(btnTrust, 0, Qt::AlignLeft);
     layout->addStretch(1);

@@ -1,5 +1,7 @@
 #include "browser/SignInPage.h"
 
+#include "browser/OwnPage.h"
+
 #include <QCheckBox>
 #include <QFormLayout>
 #include <QLabel>
@@ -9,15 +11,7 @@
 
 TSignInPage::TSignInPage(QWidget* parent) : QWidget(parent)
 {
-    setObjectName(QStringLiteral("SignInPage"));
-    setAutoFillBackground(true);
-    auto* layout = new QVBoxLayout(this);
-    layout->setContentsMargins(24, 24, 24, 24);
-    auto* heading = new QLabel(QStringLiteral("This site asks you to sign in"), this);
-    QFont bold = heading->font();
-    bold.setBold(true);
-    bold.setPointSizeF(bold.pointSizeF() * 1.4);
-    heading->setFont(bold);
+    QVBoxLayout* layout = LayOutOwnPage(this, QStringLiteral("SignInPage"), QStringLiteral("This site asks you to sign in"));
     lblSite = new QLabel(this);
     lblSite->setWordWrap(true);
     lblSite->setTextFormat(Qt::PlainText);
@@ -50,7 +44,6 @@ TSignInPage::TSignInPage(QWidget* parent) : QWidget(parent)
         Q_EMIT SignIn(edtUser->text(), edtPassword->text(), cbRemember->isChecked(),
                       !cbInFile->isHidden() && cbInFile->isChecked());
     });
-    layout->addWidget(heading);
     layout->addWidget(lblSite);
     layout->addWidget(lblRefused);
     layout->addLayout(fields);
