@@ -156,24 +156,7 @@ TfrmMain::TfrmMain()
     ProgressBar->setFixedHeight(10);
     ProgressBar->setTextVisible(false);
 
-    // A line at the foot of the window on how a download goes.
-    pnlDownloadNote = new QWidget(this);
-    pnlDownloadNote->setObjectName(QStringLiteral("pnlDownloadNote"));
-    auto* note = new QHBoxLayout(pnlDownloadNote);
-    note->setContentsMargins(6, 2, 2, 2);
-    lblDownloadNote = new QLabel(pnlDownloadNote);
-    lblDownloadNote->setObjectName(QStringLiteral("lblDownloadNote"));
-    lblDownloadNote->setTextFormat(Qt::RichText);
-    lblDownloadNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
-    note->addWidget(lblDownloadNote, 1);
-    btnCloseDownloadNote = new QToolButton(pnlDownloadNote);
-    btnCloseDownloadNote->setObjectName(QStringLiteral("btnCloseDownloadNote"));
-    btnCloseDownloadNote->setText(QStringLiteral("×"));
-    btnCloseDownloadNote->setToolTip(QStringLiteral("Close"));
-    btnCloseDownloadNote->setAutoRaise(true);
-    note->addWidget(btnCloseDownloadNote);
-    connect(btnCloseDownloadNote, &QToolButton::clicked, pnlDownloadNote, &QWidget::hide);
-    pnlDownloadNote->hide();
+    BuildDownloadNote();
 
     Layout->SetAlign(Panel1, TAlign::Top);
     Layout->SetAlign(pnlAddressBar, TAlign::Top);
@@ -298,47 +281,6 @@ void TfrmMain::BuildKeys()
     FindNextAction = addKey(QStringLiteral("FindNextAction"), {QKeySequence(Qt::Key_F3)});
     FindPreviousAction = addKey(QStringLiteral("FindPreviousAction"), {QKeySequence(Qt::SHIFT | Qt::Key_F3)});
     PrintAction = addKey(QStringLiteral("PrintAction"), {QKeySequence(Qt::CTRL | Qt::Key_P)});
-}
-
-void TfrmMain::BuildFindField()
-{
-    pnlFind = new QFrame(tcBrowserContainer->ClientArea());
-    pnlFind->setObjectName(QStringLiteral("pnlFind"));
-    static_cast<QFrame*>(pnlFind)->setFrameShape(QFrame::StyledPanel);
-    pnlFind->setAutoFillBackground(true);
-    auto* row = new QHBoxLayout(pnlFind);
-    row->setContentsMargins(6, 3, 3, 3);
-    edtFind = new QLineEdit(pnlFind);
-    edtFind->setObjectName(QStringLiteral("edtFind"));
-    edtFind->setPlaceholderText(QStringLiteral("Find in page"));
-    edtFind->setMinimumWidth(edtFind->fontMetrics().averageCharWidth() * 24);
-    lblFindMatches = new QLabel(pnlFind);
-    lblFindMatches->setObjectName(QStringLiteral("lblFindMatches"));
-    lblFindMatches->setMinimumWidth(lblFindMatches->fontMetrics().horizontalAdvance(QStringLiteral("No matches")));
-    const auto addButton = [this, row](const QString& name, const QString& caption, const QString& hint) {
-        auto* button = new QToolButton(pnlFind);
-        button->setObjectName(name);
-        button->setText(caption);
-        button->setToolTip(hint);
-        button->setAutoRaise(true);
-        row->addWidget(button);
-        return button;
-    };
-    row->addWidget(edtFind);
-    row->addWidget(lblFindMatches);
-    btnFindPrevious = addButton(QStringLiteral("btnFindPrevious"), QStringLiteral("▲"), QStringLiteral("Previous (Shift+Enter)"));
-    btnFindNext = addButton(QStringLiteral("btnFindNext"), QStringLiteral("▼"), QStringLiteral("Next (Enter)"));
-    btnCloseFind = addButton(QStringLiteral("btnCloseFind"), QStringLiteral("×"), QStringLiteral("Close (Escape)"));
-    pnlFind->hide();
-}
-
-// At the top right of the page, above it.
-void TfrmMain::PlaceFindField()
-{
-    QWidget* client = tcBrowserContainer->ClientArea();
-    pnlFind->adjustSize();
-    pnlFind->move(qMax(0, client->width() - pnlFind->width() - 16), 0);
-    pnlFind->raise();
 }
 
 // Shift and the keypad make no difference: Ctrl with the plus key zooms however it is typed.

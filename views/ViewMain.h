@@ -126,7 +126,9 @@ private:
     QToolButton* AddButton(const QString& name, int tag, const QString& caption, int picture);
     void BuildMenus();
     void BuildKeys();
+    // In ViewMainParts.cpp.
     void BuildFindField();
+    void BuildDownloadNote();
 
     Qt::WindowStates FStateBeforeMinimized = Qt::WindowNoState;
 };
