@@ -58,6 +58,8 @@ public:
 Q_SIGNALS:
     // Every load ends with a report whose progress is not below its maximum.
     void ProgressChange(TWebBrowser* sender, int progress, int progressMax);
+    // The document's title changed, by a load or by the page itself.
+    void TitleChanged(TWebBrowser* sender, const QString& title);
     // The page waits for someone to sign in, or no longer does.
     void SignInChanged(TWebBrowser* sender, bool needed);
 };

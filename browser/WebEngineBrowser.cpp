@@ -79,6 +79,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     new TPageVisibility(FView, FPage);
     connect(FPage, &TWebPage::CertificateRefused, this, &TWebEngineBrowser::ShowRefused);
     connect(FPage, &TWebPage::SignInNeeded, this, &TWebEngineBrowser::ShowSignIn);
+    connect(FPage, &QWebEnginePage::titleChanged, this, [this](const QString& title) { Q_EMIT TitleChanged(this, title); });
     connect(FPage, &QWebEnginePage::featurePermissionRequested, this,
             [this](const QUrl& origin, QWebEnginePage::Feature feature) { AskPermission(origin, feature); });
     connect(FPage, &QWebEnginePage::featurePermissionRequestCanceled, this,

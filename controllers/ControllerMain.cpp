@@ -22,7 +22,7 @@ TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
     : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
-      Certificates(*this), SignIns(*this), Permissions(*this), DownloadNote(MainForm),
+      Certificates(*this), SignIns(*this), Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
       FindInPage(*this), PrintPage(*this)
 {
     qApp->installEventFilter(this);
@@ -200,6 +200,7 @@ void TCMain::BuildPages()
         page->SetSilent(true);
         page->SetCertificateTrust(Certificates.Trust());
         SignIns.Watch(page);
+        UnreadCounts.Watch(page);
         page->SetPermissionDecisions(Permissions.Decisions());
         if (settings->Zoom(i) != NormalZoom)
             page->SetZoom(settings->Zoom(i));

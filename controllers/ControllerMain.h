@@ -12,6 +12,7 @@
 #include "controllers/RefreshTicks.h"
 #include "controllers/SignIns.h"
 #include "controllers/TrustedCertificates.h"
+#include "controllers/UnreadCounts.h"
 #ifdef ORVANTA_HAS_DBUS
 #include "controllers/RemoteControl.h"
 #endif
@@ -120,6 +121,7 @@ public:
     TTrustedCertificates Certificates;
     TSignIns SignIns;
     TPermissions Permissions;
+    TUnreadCounts UnreadCounts;
     TDownloadNote DownloadNote;
     TFindInPage FindInPage;
     TPrintPage PrintPage;

@@ -41,6 +41,7 @@ TTabControl::TTabControl(QWidget* parent)
 int TTabControl::AddTab(const QString& caption)
 {
     FCaptions.append(caption);
+    FBadges.append(QString());
     LayoutTabs();
     return FCaptions.size() - 1;
 }
@@ -48,6 +49,7 @@ int TTabControl::AddTab(const QString& caption)
 void TTabControl::ClearTabs()
 {
     FCaptions.clear();
+    FBadges.clear();
     FIndex = -1;
     FHot = -1;
     LayoutTabs();
@@ -61,6 +63,44 @@ int TTabControl::Count() const
 QString TTabControl::TabText(int index) const
 {
     return FCaptions.value(index);
+}
+
+QString TTabControl::TabBadge(int index) const
+{
+    return FBadges.value(index);
+}
+
+void TTabControl::SetTabBadge(int index, const QString& badge)
+{
+    if (index < 0 || index >= FBadges.size() || FBadges.at(index) == badge)
+        return;
+    FBadges[index] = badge;
+    LayoutTabs();
+}
+
+int TTabControl::BadgeWidth(int index) const
+{
+    const QString badge = FBadges.value(index);
+    return badge.isEmpty() ? 0 : fontMetrics().horizontalAdvance(badge) + fontMetrics().height();
+}
+
+// A pill at the far end of the tab along its length, the caption moved aside for it.
+void TTabControl::PaintBadge(QPainter& painter, const QRect& area, int index) const
+{
+    const int width = BadgeWidth(index);
+    if (width == 0)
+        return;
+    const int height = fontMetrics().height();
+    const QRect pill = Vertical() ? QRect(area.center().x() - width / 2, area.bottom() - height - TextPadding, width, height)
+                                  : QRect(area.right() - width - TextPadding / 2, area.center().y() - height / 2, width - 2, height);
+    painter.save();
+    painter.setRenderHint(QPainter::Antialiasing);
+    painter.setPen(Qt::NoPen);
+    painter.setBrush(palette().color(QPalette::Highlight));
+    painter.drawRoundedRect(pill, height / 2.0, height / 2.0);
+    painter.setPen(palette().color(QPalette::HighlightedText));
+    painter.drawText(pill, Qt::AlignCenter, FBadges.at(index));
+    painter.restore();
 }
 
 void TTabControl::SetTabText(int index, const QString& caption)
@@ -191,8 +231,8 @@ void TTabControl::LayoutTabs()
     FLines = FCaptions.isEmpty() ? 0 : 1;
     int along = 0;
     QVector<QPair<int, int>> places;
-    for (const QString& caption : FCaptions) {
-        const int length = Length(caption);
+    for (int i = 0; i < FCaptions.size(); ++i) {
+        const int length = Length(FCaptions.at(i)) + BadgeWidth(i);
         if (FMultiLine && along > 0 && along + length > room) {
             ++FLines;
             along = 0;
@@ -425,10 +465,13 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
             option.state |= QStyle::State_HasFocus;
         if (hot)
             option.state |= QStyle::State_MouseOver;
+        if (const int badge = BadgeWidth(index))
+            option.rightButtonSize = QSize(badge, fontMetrics().height());
         painter.save();
         painter.translate(area.topLeft());
         style()->drawControl(QStyle::CE_TabBarTab, &option, &painter, this);
         painter.restore();
+        PaintBadge(painter, area, index);
         return;
     }
     QStyleOptionButton option;
@@ -441,8 +484,13 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
         option.state |= QStyle::State_HasFocus;
     if (hot)
         option.state |= QStyle::State_MouseOver;
+    const int badge = BadgeWidth(index);
     if (FStyle == TStyle::Buttons) {
-        style()->drawControl(QStyle::CE_PushButton, &option, &painter, this);
+        style()->drawControl(QStyle::CE_PushButtonBevel, &option, &painter, this);
+        QStyleOptionButton label = option;
+        label.rect = Vertical() ? label.rect.adjusted(0, 0, 0, -badge) : label.rect.adjusted(0, 0, -badge, 0);
+        style()->drawControl(QStyle::CE_PushButtonLabel, &label, &painter, this);
+        PaintBadge(painter, area, index);
         return;
     }
     // Flat buttons show a frame only when pressed or under the pointer.
@@ -451,7 +499,9 @@ void TTabControl::PaintTab(QPainter& painter, int index) const
         panel.state |= QStyle::State_AutoRaise;
         style()->drawPrimitive(QStyle::PE_PanelButtonTool, &panel, &painter, this);
     }
-    style()->drawItemText(&painter, option.rect, Qt::AlignCenter, palette(), isEnabled(), option.text);
+    const QRect text = Vertical() ? option.rect.adjusted(0, 0, 0, -badge) : option.rect.adjusted(0, 0, -badge, 0);
+    style()->drawItemText(&painter, text, Qt::AlignCenter, palette(), isEnabled(), option.text);
+    PaintBadge(painter, area, index);
 }
 
 void TTabControl::paintEvent(QPaintEvent*)

@@ -26,6 +26,9 @@ public:
     int Count() const;
     QString TabText(int index) const;
     void SetTabText(int index, const QString& caption);
+    // A short mark drawn beside a tab's caption, such as a count of unread messages; empty: none.
+    QString TabBadge(int index) const;
+    void SetTabBadge(int index, const QString& badge);
 
     // -1 when no tab is selected. Selecting from the program raises no Change.
     int TabIndex() const;
@@ -78,6 +81,8 @@ private:
     bool Vertical() const;
     int Thickness() const;
     int Length(const QString& caption) const;
+    int BadgeWidth(int index) const;
+    void PaintBadge(class QPainter& painter, const QRect& area, int index) const;
     void LayoutTabs();
     void RealignPages();
     void PaintTab(class QPainter& painter, int index) const;
@@ -86,6 +91,7 @@ private:
     void Scroll(int tabs);
 
     QStringList FCaptions;
+    QStringList FBadges;
     QVector<QRect> FRects;
     int FLines = 0;
     int FIndex = -1;

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include "controllers/UnreadCounts.h"
 #include "platform/TabControl.h"
 #include "views/ViewSetup.h"
 
@@ -40,6 +41,44 @@ class TestSelector : public QObject
     Q_OBJECT
 
 private Q_SLOTS:
+    // A count at the start of a title, as mail and chat apps write it.
+    void unreadCounts_data()
+    {
+        QTest::addColumn<QString>("title");
+        QTest::addColumn<QString>("count");
+        QTest::newRow("a count") << "(3) Inbox" << "3";
+        QTest::newRow("many") << "(99+) Chat" << "99+";
+        QTest::newRow("none") << "Inbox" << "";
+        QTest::newRow("zero") << "(0) Inbox" << "";
+        QTest::newRow("not at the start") << "Inbox (3)" << "";
+        QTest::newRow("not a number") << "(beta) Inbox" << "";
+        QTest::newRow("the count alone") << "(3)" << "";
+    }
+    void unreadCounts()
+    {
+        QFETCH(QString, title);
+        QTEST(TUnreadCounts::CountOf(title), "count");
+    }
+
+    // The count is drawn beside the caption, which stays as it is; the tab makes room for it.
+    void aBadgeMakesRoomBesideTheCaption()
+    {
+        for (int style = 0; style < 3; ++style) {
+            TTabControl tabs;
+            tabs.resize(600, 300);
+            tabs.SetStyle(TTabControl::TStyle(style));
+            tabs.AddTab("Inbox");
+            tabs.AddTab("Other");
+            const int plain = tabs.TabRect(0).width();
+            tabs.SetTabBadge(0, "12");
+            QVERIFY(tabs.TabRect(0).width() > plain);
+            QCOMPARE(tabs.TabText(0), QStringLiteral("Inbox"));
+            QCOMPARE(tabs.TabBadge(0), QStringLiteral("12"));
+            tabs.SetTabBadge(0, QString());
+            QCOMPARE(tabs.TabRect(0).width(), plain);
+        }
+    }
+
     // Tabs are drawn, with the selected one set apart, in every position and in the styles a
     // Linux desktop has.
     void tabsDrawnInEveryPosition_data()

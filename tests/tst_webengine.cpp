@@ -684,6 +684,23 @@ private Q_SLOTS:
         QCOMPARE(again.Allowed(QUrl(other), "notifications"), std::optional<bool>(false));
     }
 
+    // A title that starts with an unread count puts the count beside the site's tab caption;
+    // the stored title and the caption stay as they are.
+    void anUnreadCountShowsOnTheTab()
+    {
+        Server.SetPage("/mail", "<html><head><title>Inbox</title></head><body><script>"
+                                "setTimeout(() => document.title = '(3) Inbox', 100);</script></body></html>");
+        StoreSites({"A", "Mail"}, Paths({"/a", "/mail"}));
+        TMain main;
+        TTabControl* tabs = main->MainForm->tcBrowserContainer;
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->TabBadge(1), QStringLiteral("3"), 30000);
+        QCOMPARE(tabs->TabText(1), QStringLiteral("Mail"));
+        QCOMPARE(main->Registry()->Titles.at(1), QStringLiteral("Mail"));
+        QCOMPARE(tabs->TabBadge(0), QString());
+        RunScript(EnginePage(main.get(), 1), "document.title = 'Inbox'");
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->TabBadge(1), QString(), 30000);
+    }
+
     void crashedRendererComesBack()
     {
         StoreSites({"A", "B"}, Paths({"/a", "/b"}));

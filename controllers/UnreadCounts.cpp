@@ -1,0 +1,25 @@
+#include "controllers/UnreadCounts.h"
+
+#include "controllers/ControllerMain.h"
+#include "platform/TabControl.h"
+
+#include <QRegularExpression>
+
+TUnreadCounts::TUnreadCounts(TCMain& main) : FMain(main) {}
+
+void TUnreadCounts::Watch(TWebBrowser* page)
+{
+    QObject::connect(page, &TWebBrowser::TitleChanged, FMain.MainForm, [this](TWebBrowser* sender, const QString& title) {
+        for (int i = 0; TWebBrowser* each = FMain.Browser(i); ++i) {
+            if (each == sender)
+                FMain.MainForm->tcBrowserContainer->SetTabBadge(i, CountOf(title));
+        }
+    });
+}
+
+QString TUnreadCounts::CountOf(const QString& title)
+{
+    static const QRegularExpression count(QStringLiteral("^\\s*\\((\\d{1,6}\\+?)\\)\\s"));
+    const QRegularExpressionMatch match = count.match(title);
+    return match.hasMatch() && match.captured(1) != QLatin1String("0") ? match.captured(1) : QString();
+}

@@ -1,0 +1,22 @@
+#pragma once
+
+#include <QString>
+
+class TCMain;
+class TWebBrowser;
+
+// Mail and chat apps write the number of unread messages at the start of their title, as in
+// "(3) Inbox": the tab of such a site shows the number beside its caption, which stays as it is.
+class TUnreadCounts
+{
+public:
+    explicit TUnreadCounts(TCMain& main);
+
+    void Watch(TWebBrowser* page);
+
+    // The count at the start of a title, or empty.
+    static QString CountOf(const QString& title);
+
+private:
+    TCMain& FMain;
+};
