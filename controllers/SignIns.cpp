@@ -11,9 +11,7 @@ void TSignIns::Watch(TWebBrowser* page)
 {
     page->SetCredentialStore(&FStore);
     QObject::connect(page, &TWebBrowser::SignInChanged, &FStore, [this](TWebBrowser* sender, bool needed) {
-        for (int i = 0; TWebBrowser* each = FMain.Browser(i); ++i) {
-            if (each == sender)
-                FMain.MainForm->tcBrowserContainer->SetTabText(i, FMain.Registry()->Titles.value(i) + (needed ? TabMark : QString()));
-        }
+        if (const int i = FMain.PageOf(sender->Application()); i >= 0)
+            FMain.MainForm->tcBrowserContainer->SetTabText(i, FMain.Registry()->Titles.value(i) + (needed ? TabMark : QString()));
     });
 }

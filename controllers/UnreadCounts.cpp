@@ -10,10 +10,8 @@ TUnreadCounts::TUnreadCounts(TCMain& main) : FMain(main) {}
 void TUnreadCounts::Watch(TWebBrowser* page)
 {
     QObject::connect(page, &TWebBrowser::TitleChanged, FMain.MainForm, [this](TWebBrowser* sender, const QString& title) {
-        for (int i = 0; TWebBrowser* each = FMain.Browser(i); ++i) {
-            if (each == sender)
-                FMain.MainForm->tcBrowserContainer->SetTabBadge(i, CountOf(title));
-        }
+        if (const int i = FMain.PageOf(sender->Application()); i >= 0)
+            FMain.MainForm->tcBrowserContainer->SetTabBadge(i, CountOf(title));
     });
 }
 
