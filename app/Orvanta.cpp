@@ -57,6 +57,8 @@ int main(int argc, char* argv[])
     terminationSignals.Start();
 
     SetApplicationTitle(QStringLiteral("Orvanta"));
+    // The launcher: the desktop names the window and its notifications after it.
+    QGuiApplication::setDesktopFileName(QStringLiteral("com.quenbrook.Orvanta"));
     try {
         Main = new TCMain();
     } catch (const std::exception& error) {

@@ -51,6 +51,16 @@ std::optional<bool> TPermissionDecisions::Allowed(const QUrl& origin, const QStr
     return std::nullopt;
 }
 
+QMap<QString, bool> TPermissionDecisions::Decided(const QString& feature) const
+{
+    QMap<QString, bool> decided;
+    for (const QString& entry : FEntries) {
+        if (const auto parsed = Parse(entry); parsed && parsed->Feature == feature && !decided.contains(parsed->Origin))
+            decided.insert(parsed->Origin, parsed->Allow);
+    }
+    return decided;
+}
+
 void TPermissionDecisions::Decide(const QUrl& origin, const QString& feature, bool allow)
 {
     if (FLocked)

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QMap>
 #include <QObject>
 #include <QStringList>
 #include <QUrl>
@@ -21,6 +22,8 @@ public:
 
     std::optional<bool> Allowed(const QUrl& origin, const QString& feature) const;
     void Decide(const QUrl& origin, const QString& feature, bool allow);
+    // The origins decided for a feature, with their answers.
+    QMap<QString, bool> Decided(const QString& feature) const;
 
     static QString OriginOf(const QUrl& url);
 

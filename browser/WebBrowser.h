@@ -7,6 +7,7 @@
 class TCertificateTrust;
 class TCredentialStore;
 class TPermissionDecisions;
+class TWebNotification;
 
 // Where a page's load stands: under way, done, ended by an error, waiting for a sign-in, or its
 // renderer gone.
@@ -62,6 +63,8 @@ Q_SIGNALS:
     void TitleChanged(TWebBrowser* sender, const QString& title);
     // The page waits for someone to sign in, or no longer does.
     void SignInChanged(TWebBrowser* sender, bool needed);
+    // The page wants a notification shown; it is the page's child.
+    void NotificationShown(TWebBrowser* sender, TWebNotification* notification);
 };
 
 // Creates a page with its owner and parent, in the store of the profile named (cookies, storage

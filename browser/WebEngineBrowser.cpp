@@ -3,6 +3,8 @@
 #include "browser/CertificatePage.h"
 #include "browser/CertificateTrust.h"
 #include "browser/CredentialStore.h"
+#include "browser/EngineNotification.h"
+#include "browser/NotificationRouter.h"
 #include "browser/SignInPage.h"
 #include "browser/PageVisibility.h"
 #include "browser/PermissionBar.h"
@@ -14,6 +16,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
+#include <QWebEngineNotification>
 #include <QWebEngineView>
 
 namespace {
@@ -77,6 +80,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     layout->addWidget(FView);
     FView->setPage(FPage);
     new TPageVisibility(FView, FPage);
+    TNotificationRouter::Attach(this, FPage->profile());
     connect(FPage, &TWebPage::CertificateRefused, this, &TWebEngineBrowser::ShowRefused);
     connect(FPage, &TWebPage::SignInNeeded, this, &TWebEngineBrowser::ShowSignIn);
     connect(FPage, &QWebEnginePage::titleChanged, this, [this](const QString& title) { Q_EMIT TitleChanged(this, title); });
@@ -217,6 +221,11 @@ QWidget* TWebEngineBrowser::Application() const
     return FView->focusProxy() ? FView->focusProxy() : FView;
 }
 
+void TWebEngineBrowser::ShowNotification(std::unique_ptr<QWebEngineNotification> notification)
+{
+    Q_EMIT NotificationShown(this, new TEngineNotification(std::move(notification), this));
+}
+
 QWebEngineView* TWebEngineBrowser::View() const
 {
     return FView;
@@ -271,9 +280,15 @@ void TWebEngineBrowser::Print(QPrinter* printer, std::function<void(bool printed
     FView->print(printer);
 }
 
+// The engine keeps its answers for the run only: a site allowed notifications before finds
+// them allowed from its first script on, as sites look before they ask.
 void TWebEngineBrowser::SetPermissionDecisions(TPermissionDecisions* decisions)
 {
     FDecisions = decisions;
+    const QMap<QString, bool> notifications = decisions->Decided(FeatureName(QWebEnginePage::Notifications));
+    for (auto decided = notifications.cbegin(); decided != notifications.cend(); ++decided)
+        FPage->setFeaturePermission(QUrl(decided.key()), QWebEnginePage::Notifications,
+                                    decided.value() ? QWebEnginePage::PermissionGrantedByUser : QWebEnginePage::PermissionDeniedByUser);
 }
 
 TPermissionBar* TWebEngineBrowser::PermissionBar() const

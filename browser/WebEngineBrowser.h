@@ -3,7 +3,9 @@
 #include "browser/WebBrowser.h"
 
 #include <QPointer>
+#include <memory>
 
+class QWebEngineNotification;
 class QWebEngineView;
 class TCertificatePage;
 class TPermissionBar;
@@ -44,6 +46,9 @@ public:
     TPermissionBar* PermissionBar() const;
     void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) override;
     void Print(QPrinter* printer, std::function<void(bool printed)> done) override;
+
+    // A notification of this page's document, as the engine handed it over.
+    void ShowNotification(std::unique_ptr<QWebEngineNotification> notification);
 
     QWebEngineView* View() const;
     // The program's own page over a page whose certificate was refused; null until one was.

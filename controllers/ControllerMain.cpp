@@ -202,6 +202,9 @@ void TCMain::BuildPages()
         SignIns.Watch(page);
         UnreadCounts.Watch(page);
         page->SetPermissionDecisions(Permissions.Decisions());
+#ifdef ORVANTA_HAS_DBUS
+        Notifications.Watch(page);
+#endif
         if (settings->Zoom(i) != NormalZoom)
             page->SetZoom(settings->Zoom(i));
         page->Navigate(settings->Urls.value(i));

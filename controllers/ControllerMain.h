@@ -15,6 +15,7 @@
 #include "controllers/UnreadCounts.h"
 #ifdef ORVANTA_HAS_DBUS
 #include "controllers/RemoteControl.h"
+#include "controllers/SiteNotifications.h"
 #endif
 #include "shared/KestControllerCustomMain.h"
 #include "views/ViewMain.h"
@@ -126,6 +127,7 @@ public:
     TFindInPage FindInPage;
     TPrintPage PrintPage;
 #ifdef ORVANTA_HAS_DBUS
+    TSiteNotifications Notifications{*this};
     std::unique_ptr<TRemoteControl> Remote;
 #endif
 };

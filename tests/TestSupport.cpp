@@ -326,3 +326,16 @@ QString THttpsServer::Entry() const
     return QStringLiteral("%1:%2 ").arg(serverAddress().toString()).arg(serverPort())
            + QString::fromLatin1(Certificate.digest(QCryptographicHash::Sha256).toHex().toUpper());
 }
+
+TPrivateBus::TPrivateBus()
+{
+    FDaemon.start(QStringLiteral("dbus-daemon"), {"--session", "--nofork", "--print-address=1"});
+    if (FDaemon.waitForReadyRead(30000))
+        Address = QString::fromLatin1(FDaemon.readLine()).trimmed();
+}
+
+TPrivateBus::~TPrivateBus()
+{
+    FDaemon.kill();
+    FDaemon.waitForFinished(10000);
+}

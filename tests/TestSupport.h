@@ -8,6 +8,7 @@
 #include <QHash>
 #include <QList>
 #include <QMap>
+#include <QProcess>
 #include <QString>
 #include <QStringList>
 #include <QSslCertificate>
@@ -137,6 +138,19 @@ public:
 
     QSslCertificate Certificate;
     int Requests = 0;
+};
+
+// A session bus of the test's own: a dbus-daemon at Address, ended with the object.
+class TPrivateBus
+{
+public:
+    TPrivateBus();
+    ~TPrivateBus();
+
+    QString Address;
+
+private:
+    QProcess FDaemon;
 };
 
 // Runs `run` in an application of its own, set up as the program's entry sets it up, with

@@ -6,34 +6,11 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
-#include <QProcess>
 #include <QSettings>
 
 namespace {
 
 const QString Interface = QStringLiteral("org.quenbrook.Orvanta");
-
-// A session bus of the test's own.
-class TPrivateBus
-{
-public:
-    TPrivateBus()
-    {
-        FDaemon.start("dbus-daemon", {"--session", "--nofork", "--print-address=1"});
-        if (FDaemon.waitForReadyRead(30000))
-            Address = QString::fromLatin1(FDaemon.readLine()).trimmed();
-    }
-    ~TPrivateBus()
-    {
-        FDaemon.kill();
-        FDaemon.waitForFinished(10000);
-    }
-
-    QString Address;
-
-private:
-    QProcess FDaemon;
-};
 
 // The shown index each ShownChanged signal on the bus carried.
 class TShownLog : public QObject

@@ -1,0 +1,90 @@
+#include "controllers/SiteNotifications.h"
+
+#include "browser/WebNotification.h"
+#include "controllers/ControllerMain.h"
+
+TSiteNotifications::TSiteNotifications(TCMain& main) : FMain(main), FDesktop(QDBusConnection::sessionBus())
+{
+    QObject::connect(&FDesktop, &TDesktopNotifications::Clicked, &FDesktop, [this](uint id) { Clicked(id); });
+    QObject::connect(&FDesktop, &TDesktopNotifications::Closed, &FDesktop, [this](uint id) { Closed(id); });
+}
+
+void TSiteNotifications::Watch(TWebBrowser* page)
+{
+    QObject::connect(page, &TWebBrowser::NotificationShown, &FDesktop,
+                     [this](TWebBrowser* sender, TWebNotification* notification) { Show(sender, notification); });
+}
+
+// A notification with the tag of one still shown takes its place on the desktop.
+void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
+{
+    const uint replaces = notification->Tag().isEmpty() ? 0 : ShownWithTag(page, notification->Tag());
+    if (replaces) {
+        TWebNotification* replaced = FShown.value(replaces);
+        Release(replaces);
+        replaced->deleteLater();
+    }
+    const int site = FMain.PageOf(page->Application());
+    FDesktop.Show(FMain.Registry()->Titles.value(site), notification->Title(), notification->Message(), replaces,
+                  [this, notification = QPointer<TWebNotification>(notification)](uint id) { Shown(notification, id); });
+}
+
+void TSiteNotifications::Shown(TWebNotification* notification, uint id)
+{
+    // Taken back by its page while the desktop put it up.
+    if (!notification) {
+        if (id)
+            FDesktop.Close(id);
+        return;
+    }
+    // No service to show it: the page learns that it is gone.
+    if (!id) {
+        notification->Close();
+        return;
+    }
+    FShown.insert(id, notification);
+    QObject::connect(notification, &TWebNotification::Closed, &FDesktop, [this, id] {
+        Release(id);
+        FDesktop.Close(id);
+    });
+    // Its page has gone: a click could show nothing.
+    QObject::connect(notification, &QObject::destroyed, &FDesktop, [this, id] {
+        FShown.remove(id);
+        FDesktop.Close(id);
+    });
+    notification->Show();
+}
+
+uint TSiteNotifications::ShownWithTag(const TWebBrowser* page, const QString& tag) const
+{
+    for (auto shown = FShown.cbegin(); shown != FShown.cend(); ++shown) {
+        if (shown.value() && shown.value()->parent() == page && shown.value()->Tag() == tag)
+            return shown.key();
+    }
+    return 0;
+}
+
+void TSiteNotifications::Release(uint id)
+{
+    if (TWebNotification* notification = FShown.take(id))
+        QObject::disconnect(notification, nullptr, &FDesktop, nullptr);
+}
+
+void TSiteNotifications::Clicked(uint id)
+{
+    TWebNotification* notification = FShown.value(id);
+    if (!notification)
+        return;
+    if (const int site = FMain.PageOf(qobject_cast<QWidget*>(notification->parent())); site >= 0)
+        FMain.SelectPage(site);
+    FMain.MainForm->ShowRestored();
+    notification->Click();
+}
+
+void TSiteNotifications::Closed(uint id)
+{
+    TWebNotification* notification = FShown.value(id);
+    Release(id);
+    if (notification)
+        notification->Close();
+}

@@ -1,0 +1,41 @@
+#pragma once
+
+#include <QDBusConnection>
+#include <QObject>
+#include <QString>
+#include <functional>
+#include <optional>
+
+// The desktop's notification service, as freedesktop.org describes it, on a bus: shows
+// notifications and tells which one was clicked and which has gone.
+class TDesktopNotifications : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit TDesktopNotifications(const QDBusConnection& bus);
+
+    // Shows `heading` over `title` and `message`, in the place of `replaces` where that one is
+    // still shown (0: none). `shown` learns its number, or 0 when no service showed it.
+    void Show(const QString& heading, const QString& title, const QString& message, uint replaces,
+              std::function<void(uint id)> shown);
+    void Close(uint id);
+
+Q_SIGNALS:
+    void Clicked(uint id);
+    // Gone from the screen: dismissed, expired or closed.
+    void Closed(uint id);
+
+private Q_SLOTS:
+    void ActionInvoked(uint id, const QString& action);
+    void NotificationClosed(uint id, uint reason);
+
+private:
+    void Notify(const QString& heading, const QString& body, uint replaces, std::function<void(uint id)> shown);
+    QString Body(const QString& title, const QString& message) const;
+
+    QDBusConnection FBus;
+    // Whether the service reads markup in a body; asked once, before the first notification.
+    std::optional<bool> FMarkup;
+    QList<std::function<void()>> FWaiting;
+};

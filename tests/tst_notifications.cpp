@@ -1,0 +1,233 @@
+#include "TestSupport.h"
+
+#include "browser/PermissionDecisions.h"
+#include "browser/WebEngineBrowser.h"
+#include "controllers/ControllerMain.h"
+#include "shared/LibCommaText.h"
+
+#include <QDBusConnection>
+#include <QSettings>
+#include <QWebEnginePage>
+#include <QWebEngineView>
+#include <memory>
+
+namespace {
+
+const QString ServiceName = QStringLiteral("org.freedesktop.Notifications");
+const QString ServicePath = QStringLiteral("/org/freedesktop/Notifications");
+
+// The desktop's notification service as far as the tests need it: it keeps what it was asked.
+class TNotificationService : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.Notifications")
+
+public:
+    struct TNotice
+    {
+        uint Id;
+        uint Replaces;
+        QString AppName;
+        QString Summary;
+        QString Body;
+        QStringList Actions;
+    };
+
+    QStringList Capabilities;
+    QList<TNotice> Notices;
+    QList<uint> ClosedOnRequest;
+
+public Q_SLOTS:
+    QStringList GetCapabilities() { return Capabilities; }
+    uint Notify(const QString& appName, uint replaces, const QString&, const QString& summary, const QString& body,
+                const QStringList& actions, const QVariantMap&, int)
+    {
+        const uint id = replaces ? replaces : ++FLastId;
+        Notices.append({id, replaces, appName, summary, body, actions});
+        return id;
+    }
+    void CloseNotification(uint id)
+    {
+        ClosedOnRequest.append(id);
+        Q_EMIT NotificationClosed(id, 3);
+    }
+
+Q_SIGNALS:
+    void ActionInvoked(uint id, const QString& action);
+    void NotificationClosed(uint id, uint reason);
+
+private:
+    uint FLastId = 0;
+};
+
+class TMain
+{
+public:
+    TMain() : FMain(std::make_unique<TCMain>()) {}
+    ~TMain()
+    {
+        TfrmMain* form = FMain->MainForm;
+        FMain.reset();
+        delete form;
+    }
+    TCMain* operator->() const { return FMain.get(); }
+    TWebEngineBrowser* Page(int i) const { return static_cast<TWebEngineBrowser*>(FMain->Browser(i)); }
+
+private:
+    std::unique_ptr<TCMain> FMain;
+};
+
+void RunScript(TWebEngineBrowser* page, const QString& script)
+{
+    page->View()->page()->runJavaScript(script);
+}
+
+} // namespace
+
+// The program's notifications on a session bus of the test's own, where the test is the
+// desktop's notification service.
+class TestNotifications : public QObject
+{
+    Q_OBJECT
+
+    THttpServer Server;
+    std::unique_ptr<TPrivateBus> Bus;
+    std::unique_ptr<QDBusConnection> Desktop;
+    TNotificationService Service;
+
+    // Two accounts of one service side by side, both allowed to notify.
+    void StoreTwoAccounts()
+    {
+        StoreSitesIn(ConfigFile(), {"Work", "Home"}, {Server.Url("/notify"), Server.Url("/notify")});
+        QSettings store(ConfigFile(), QSettings::IniFormat);
+        store.setValue("Sites/Profiles", "work,home");
+        store.setValue("Permissions/Decisions",
+                       ToCommaText({TPermissionDecisions::OriginOf(QUrl(Server.Url("/"))) + " notifications allow"}));
+    }
+
+    static bool Loaded(const TMain& main)
+    {
+        return main.Page(0)->LocationName() == "Notifier" && main.Page(1)->LocationName() == "Notifier";
+    }
+
+private Q_SLOTS:
+    void initTestCase()
+    {
+        Server.SetPage("/notify", "<html><head><title>Notifier</title></head><body><script>"
+                                  "function notify(tag) {"
+                                  "  window.last = new Notification('Build <failed>', {body: 'main & red', tag: tag});"
+                                  "  last.onshow = () => document.title = 'shown';"
+                                  "  last.onclick = () => document.title = 'clicked';"
+                                  "  last.onclose = () => document.title = 'closed';"
+                                  "}</script></body></html>");
+        QVERIFY(Server.isListening());
+        Bus = std::make_unique<TPrivateBus>();
+        QVERIFY(!Bus->Address.isEmpty());
+        qputenv("DBUS_SESSION_BUS_ADDRESS", Bus->Address.toUtf8());
+        Desktop = std::make_unique<QDBusConnection>(QDBusConnection::connectToBus(Bus->Address, "desktop"));
+        QVERIFY(Desktop->registerObject(ServicePath, &Service, QDBusConnection::ExportAllSlots | QDBusConnection::ExportAllSignals));
+        QVERIFY(Desktop->registerService(ServiceName));
+    }
+
+    void cleanupTestCase()
+    {
+        Desktop.reset();
+        QDBusConnection::disconnectFromBus("desktop");
+    }
+
+    void init()
+    {
+        RemoveConfig();
+        Service.Notices.clear();
+        Service.ClosedOnRequest.clear();
+    }
+
+    // The notification is headed by the title of the site it came from, of the two accounts of
+    // one origin; the page's text never reads as markup. One with the same tag takes its place,
+    // and a click shows its site.
+    void aSiteNotifiesTheDesktop_data()
+    {
+        QTest::addColumn<QStringList>("capabilities");
+        QTest::addColumn<QString>("body");
+        QTest::newRow("markup") << QStringList{"body", "body-markup", "actions"}
+                                << "<b>Build &lt;failed&gt;</b>\nmain &amp; red";
+        QTest::newRow("plain text") << QStringList{"body", "actions"} << "Build <failed>\nmain & red";
+    }
+
+    void aSiteNotifiesTheDesktop()
+    {
+        QFETCH(QStringList, capabilities);
+        QFETCH(QString, body);
+        Service.Capabilities = capabilities;
+        StoreTwoAccounts();
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
+        RunScript(main.Page(1), "notify('build')");
+        QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 1, 30000);
+        const TNotificationService::TNotice first = Service.Notices.at(0);
+        QCOMPARE(first.Summary, QStringLiteral("Home"));
+        QCOMPARE(first.Body, body);
+        QCOMPARE(first.AppName, QStringLiteral("Orvanta"));
+        QCOMPARE(first.Replaces, 0u);
+        QVERIFY(first.Actions.contains("default"));
+        QTRY_COMPARE_WITH_TIMEOUT(main.Page(1)->LocationName(), QStringLiteral("shown"), 30000);
+
+        RunScript(main.Page(1), "notify('build')");
+        QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 2, 30000);
+        QCOMPARE(Service.Notices.at(1).Replaces, first.Id);
+
+        QCOMPARE(main->CurrentIndex(), 0);
+        Q_EMIT Service.ActionInvoked(first.Id, "default");
+        QTRY_COMPARE_WITH_TIMEOUT(main->CurrentIndex(), 1, 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(main.Page(1)->LocationName(), QStringLiteral("clicked"), 30000);
+        QCOMPARE(main.Page(0)->LocationName(), QStringLiteral("Notifier"));
+    }
+
+    // What the page closes leaves the desktop; what is closed on the desktop is closed for the
+    // page; what a page leaves when it goes leaves the desktop too.
+    void closingGoesBothWays()
+    {
+        StoreTwoAccounts();
+        auto main = std::make_unique<TMain>();
+        TWebEngineBrowser* page = main->Page(0);
+        QTRY_VERIFY_WITH_TIMEOUT(Loaded(*main), 30000);
+        RunScript(page, "notify(''); last.onshow = () => last.close();");
+        QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 1, 30000);
+        const uint closedByThePage = Service.Notices.at(0).Id;
+        QTRY_VERIFY_WITH_TIMEOUT(Service.ClosedOnRequest.contains(closedByThePage), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("closed"), 30000);
+
+        RunScript(page, "notify('')");
+        QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("shown"), 30000);
+        const uint dismissed = Service.Notices.at(1).Id;
+        Q_EMIT Service.NotificationClosed(dismissed, 2);
+        QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("closed"), 30000);
+
+        RunScript(page, "notify('')");
+        QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("shown"), 30000);
+        const uint left = Service.Notices.at(2).Id;
+        main.reset();
+        QTRY_VERIFY_WITH_TIMEOUT(Service.ClosedOnRequest.contains(left), 30000);
+        QVERIFY(!Service.ClosedOnRequest.contains(dismissed));
+    }
+
+    // With no notification service on the bus, the page learns that its notification is gone.
+    void withoutAServiceThePageIsTold()
+    {
+        QVERIFY(Desktop->unregisterService(ServiceName));
+        StoreTwoAccounts();
+        TMessageLog messages;
+        {
+            TMain main;
+            QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
+            RunScript(main.Page(0), "notify('')");
+            QTRY_COMPARE_WITH_TIMEOUT(main.Page(0)->LocationName(), QStringLiteral("closed"), 30000);
+        }
+        QVERIFY(Desktop->registerService(ServiceName));
+        QCOMPARE(messages.Texts(), QStringList());
+        QCOMPARE(Service.Notices.size(), 0);
+    }
+};
+
+ORVANTA_TEST_MAIN(TestNotifications)
+#include "tst_notifications.moc"
