@@ -18,7 +18,11 @@ void TSiteNotifications::Watch(TWebBrowser* page)
 // A notification with the tag of one still shown takes its place on the desktop.
 void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
 {
-    const uint replaces = notification->Tag().isEmpty() ? 0 : ShownWithTag(page, notification->Tag());
+    uint replaces = 0;
+    for (const uint id : ShownOf(page)) {
+        if (!notification->Tag().isEmpty() && FShown.value(id)->Tag() == notification->Tag())
+            replaces = id;
+    }
     if (replaces) {
         TWebNotification* replaced = FShown.value(replaces);
         Release(replaces);
@@ -53,15 +57,28 @@ void TSiteNotifications::Shown(TWebNotification* notification, uint id)
         FDesktop.Close(id);
     });
     notification->Show();
+    CloseOldest(notification->parent());
 }
 
-uint TSiteNotifications::ShownWithTag(const TWebBrowser* page, const QString& tag) const
+void TSiteNotifications::CloseOldest(const QObject* page)
 {
-    for (auto shown = FShown.cbegin(); shown != FShown.cend(); ++shown) {
-        if (shown.value() && shown.value()->parent() == page && shown.value()->Tag() == tag)
-            return shown.key();
+    const QList<uint> ofThePage = ShownOf(page);
+    for (int i = 0; i < ofThePage.size() - MostShownOfASite; ++i) {
+        TWebNotification* oldest = FShown.value(ofThePage.at(i));
+        Release(ofThePage.at(i));
+        FDesktop.Close(ofThePage.at(i));
+        oldest->Close();
     }
-    return 0;
+}
+
+QList<uint> TSiteNotifications::ShownOf(const QObject* page) const
+{
+    QList<uint> shownOf;
+    for (auto shown = FShown.cbegin(); shown != FShown.cend(); ++shown) {
+        if (shown.value() && shown.value()->parent() == page)
+            shownOf.append(shown.key());
+    }
+    return shownOf;
 }
 
 void TSiteNotifications::Release(uint id)

@@ -2,7 +2,7 @@
 
 #include "platform/DesktopNotifications.h"
 
-#include <QHash>
+#include <QMap>
 #include <QPointer>
 
 class TCMain;
@@ -15,6 +15,10 @@ class TWebNotification;
 class TSiteNotifications
 {
 public:
+    // A site's notifications on the desktop at once: a page that sends them in a loop floods
+    // neither the desktop nor the program.
+    static constexpr int MostShownOfASite = 5;
+
     explicit TSiteNotifications(TCMain& main);
 
     void Watch(TWebBrowser* page);
@@ -24,12 +28,15 @@ private:
     void Shown(TWebNotification* notification, uint id);
     void Clicked(uint id);
     void Closed(uint id);
-    // The one of a page with the tag given, on the desktop now; 0 when none.
-    uint ShownWithTag(const TWebBrowser* page, const QString& tag) const;
+    // The numbers of a page's notifications on the desktop now, oldest first.
+    QList<uint> ShownOf(const QObject* page) const;
     // It stands no longer for the one on the desktop with that number.
     void Release(uint id);
+    // The page's oldest ones go while it has more than a site may show.
+    void CloseOldest(const QObject* page);
 
     TCMain& FMain;
     TDesktopNotifications FDesktop;
-    QHash<uint, QPointer<TWebNotification>> FShown;
+    // By number, which the service gives in the order shown.
+    QMap<uint, QPointer<TWebNotification>> FShown;
 };

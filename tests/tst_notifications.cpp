@@ -211,6 +211,22 @@ private Q_SLOTS:
         QVERIFY(!Service.ClosedOnRequest.contains(dismissed));
     }
 
+    // A page that notifies in a loop has no more than a few on the desktop at once.
+    void aNotificationStormStaysBounded()
+    {
+        StoreTwoAccounts();
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
+        RunScript(main.Page(0), "for (let i = 0; i < 200; ++i) new Notification('Storm ' + i);");
+        QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 200, 60000);
+        const auto onTheDesktop = [this] {
+            return std::count_if(Service.Notices.cbegin(), Service.Notices.cend(),
+                                 [this](const TNotificationService::TNotice& notice) { return !Service.ClosedOnRequest.contains(notice.Id); });
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(onTheDesktop(), qsizetype(TSiteNotifications::MostShownOfASite), 30000);
+        QCOMPARE(Service.Notices.last().Summary, QStringLiteral("Work"));
+    }
+
     // With no notification service on the bus, the page learns that its notification is gone.
     void withoutAServiceThePageIsTold()
     {
