@@ -13,6 +13,7 @@
 #include "platform/ProcessMemory.h"
 #include "shared/KestException.h"
 
+#include <QMetaMethod>
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
@@ -223,6 +224,9 @@ QWidget* TWebEngineBrowser::Application() const
 
 void TWebEngineBrowser::ShowNotification(std::unique_ptr<QWebEngineNotification> notification)
 {
+    // Where nothing shows notifications (a system without a session bus), none is kept.
+    if (!isSignalConnected(QMetaMethod::fromSignal(&TWebBrowser::NotificationShown)))
+        return;
     Q_EMIT NotificationShown(this, new TEngineNotification(std::move(notification), this));
 }
 

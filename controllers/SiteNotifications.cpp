@@ -15,9 +15,14 @@ void TSiteNotifications::Watch(TWebBrowser* page)
                      [this](TWebBrowser* sender, TWebNotification* notification) { Show(sender, notification); });
 }
 
-// A notification with the tag of one still shown takes its place on the desktop.
+// A notification with the tag of one still shown takes its place on the desktop. A page that
+// sends them faster than the desktop takes them loses what comes over the limit.
 void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
 {
+    if (FWaiting.value(page) >= MostShownOfASite) {
+        notification->Close();
+        return;
+    }
     uint replaces = 0;
     for (const uint id : ShownOf(page)) {
         if (!notification->Tag().isEmpty() && FShown.value(id)->Tag() == notification->Tag())
@@ -29,8 +34,13 @@ void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
         replaced->deleteLater();
     }
     const int site = FMain.PageOf(page->Application());
+    ++FWaiting[page];
     FDesktop.Show(FMain.Registry()->Titles.value(site), notification->Title(), notification->Message(), replaces,
-                  [this, notification = QPointer<TWebNotification>(notification)](uint id) { Shown(notification, id); });
+                  [this, page, notification = QPointer<TWebNotification>(notification)](uint id) {
+                      if (--FWaiting[page] == 0)
+                          FWaiting.remove(page);
+                      Shown(notification, id);
+                  });
 }
 
 void TSiteNotifications::Shown(TWebNotification* notification, uint id)

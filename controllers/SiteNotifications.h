@@ -2,6 +2,7 @@
 
 #include "platform/DesktopNotifications.h"
 
+#include <QHash>
 #include <QMap>
 #include <QPointer>
 
@@ -15,8 +16,8 @@ class TWebNotification;
 class TSiteNotifications
 {
 public:
-    // A site's notifications on the desktop at once: a page that sends them in a loop floods
-    // neither the desktop nor the program.
+    // A site's notifications on the desktop at once, and waiting to go there: a page that sends
+    // them in a loop floods neither the desktop nor the program.
     static constexpr int MostShownOfASite = 5;
 
     explicit TSiteNotifications(TCMain& main);
@@ -37,6 +38,8 @@ private:
 
     TCMain& FMain;
     TDesktopNotifications FDesktop;
+    // How many of each page's the desktop is still asked to show.
+    QHash<const QObject*, int> FWaiting;
     // By number, which the service gives in the order shown.
     QMap<uint, QPointer<TWebNotification>> FShown;
 };
