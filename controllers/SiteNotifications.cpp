@@ -1,5 +1,6 @@
 #include "controllers/SiteNotifications.h"
 
+#include "browser/PermissionDecisions.h"
 #include "browser/WebNotification.h"
 #include "controllers/ControllerMain.h"
 
@@ -33,14 +34,28 @@ void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
         Release(replaces);
         replaced->deleteLater();
     }
-    const int site = FMain.PageOf(page->Application());
     ++FWaiting[page];
-    FDesktop.Show(FMain.Registry()->Titles.value(site), notification->Title(), notification->Message(), replaces,
+    FDesktop.Show(Heading(FMain.PageOf(page->Application())), notification->Title(), notification->Message(), replaces,
                   [this, page, notification = QPointer<TWebNotification>(notification)](uint id) {
                       if (--FWaiting[page] == 0)
                           FWaiting.remove(page);
                       Shown(notification, id);
                   });
+}
+
+// The engine names the origin of a notification alone: where several sites in one store show
+// that origin, any of them may have sent it, and it is headed by all their titles.
+QString TSiteNotifications::Heading(int site) const
+{
+    const TCRegistry* settings = FMain.Registry();
+    const QString origin = TPermissionDecisions::OriginOf(QUrl(FMain.Browser(site)->LocationURL()));
+    QStringList titles;
+    for (int i = 0; const TWebBrowser* page = FMain.Browser(i); ++i) {
+        if (settings->Profiles.value(i) == settings->Profiles.value(site)
+            && TPermissionDecisions::OriginOf(QUrl(page->LocationURL())) == origin)
+            titles.append(settings->Titles.value(i));
+    }
+    return titles.join(QStringLiteral(", "));
 }
 
 void TSiteNotifications::Shown(TWebNotification* notification, uint id)

@@ -220,6 +220,18 @@ private Q_SLOTS:
         QVERIFY(!Service.ClosedOnRequest.contains(dismissed));
     }
 
+    // Sites of one origin in one store can't be told apart: the notification names them all.
+    void sitesOfOneOriginShareTheHeading()
+    {
+        StoreTwoAccounts();
+        QSettings(ConfigFile(), QSettings::IniFormat).remove("Sites/Profiles");
+        TMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
+        RunScript(main.Page(1), "notify('')");
+        QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 1, 30000);
+        QCOMPARE(Service.Notices.at(0).Summary, QStringLiteral("Work, Home"));
+    }
+
     // A page that notifies in a loop has no more than a few on the desktop at once; the rest
     // are closed for it.
     void aNotificationStormStaysBounded()
