@@ -1,3 +1,4 @@
+#include "EngineFixture.h"
 #include "TestSupport.h"
 
 #include "browser/PermissionDecisions.h"
@@ -67,23 +68,6 @@ private:
     uint FLastId = 0;
 };
 
-class TMain
-{
-public:
-    TMain() : FMain(std::make_unique<TCMain>()) {}
-    ~TMain()
-    {
-        TfrmMain* form = FMain->MainForm;
-        FMain.reset();
-        delete form;
-    }
-    TCMain* operator->() const { return FMain.get(); }
-    TWebEngineBrowser* Page(int i) const { return static_cast<TWebEngineBrowser*>(FMain->Browser(i)); }
-
-private:
-    std::unique_ptr<TCMain> FMain;
-};
-
 void RunScript(TWebEngineBrowser* page, const QString& script)
 {
     page->View()->page()->runJavaScript(script);
@@ -112,7 +96,7 @@ class TestNotifications : public QObject
                        ToCommaText({TPermissionDecisions::OriginOf(QUrl(Server.Url("/"))) + " notifications allow"}));
     }
 
-    static bool Loaded(const TMain& main)
+    static bool Loaded(const TEngineMain& main)
     {
         return main.Page(0)->LocationName() == "Notifier" && main.Page(1)->LocationName() == "Notifier";
     }
@@ -169,7 +153,7 @@ private Q_SLOTS:
         QFETCH(QString, body);
         Service.Capabilities = capabilities;
         StoreTwoAccounts();
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
         RunScript(main.Page(1), "notify('build')");
         QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 1, 30000);
@@ -197,7 +181,7 @@ private Q_SLOTS:
     void closingGoesBothWays()
     {
         StoreTwoAccounts();
-        auto main = std::make_unique<TMain>();
+        auto main = std::make_unique<TEngineMain>();
         TWebEngineBrowser* page = main->Page(0);
         QTRY_VERIFY_WITH_TIMEOUT(Loaded(*main), 30000);
         RunScript(page, "notify(''); last.onshow = () => last.close();");
@@ -225,7 +209,7 @@ private Q_SLOTS:
     {
         StoreTwoAccounts();
         QSettings(ConfigFile(), QSettings::IniFormat).remove("Sites/Profiles");
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
         RunScript(main.Page(1), "notify('')");
         QTRY_COMPARE_WITH_TIMEOUT(Service.Notices.size(), 1, 30000);
@@ -237,7 +221,7 @@ private Q_SLOTS:
     void aNotificationStormStaysBounded()
     {
         StoreTwoAccounts();
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
         RunScript(main.Page(0), "let closed = 0;"
                                 "for (let i = 0; i < 200; ++i)"
@@ -256,7 +240,7 @@ private Q_SLOTS:
         StoreTwoAccounts();
         TMessageLog messages;
         {
-            TMain main;
+            TEngineMain main;
             QTRY_VERIFY_WITH_TIMEOUT(Loaded(main), 30000);
             RunScript(main.Page(0), "notify('')");
             QTRY_COMPARE_WITH_TIMEOUT(main.Page(0)->LocationName(), QStringLiteral("closed"), 30000);

@@ -1,3 +1,4 @@
+#include "EngineFixture.h"
 #include "TestSupport.h"
 
 #include "browser/BackgroundCollector.h"
@@ -99,23 +100,6 @@ bool CertificatePageShown(TCMain* main)
     return page && !page->isHidden();
 }
 
-class TMain
-{
-public:
-    TMain() : FMain(std::make_unique<TCMain>()) {}
-    ~TMain()
-    {
-        TfrmMain* form = FMain->MainForm;
-        FMain.reset();
-        delete form;
-    }
-    TCMain* operator->() const { return FMain.get(); }
-    TCMain* get() const { return FMain.get(); }
-
-private:
-    std::unique_ptr<TCMain> FMain;
-};
-
 } // namespace
 
 class TestWebEngine : public QObject
@@ -184,7 +168,7 @@ private Q_SLOTS:
     void pagesLoadAtOnceAndSwitchingNeverRequests()
     {
         StoreSites({"A", "B", "C"}, Paths({"/a", "/b", "/c"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         for (const QString& path : {"/a", "/b", "/c"})
             QCOMPARE(Server.Count(path), 1);
@@ -211,7 +195,7 @@ private Q_SLOTS:
         QFETCH(QString, path);
         QFETCH(bool, titled);
         StoreSites({"New"}, Paths({path}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         QCOMPARE(main->Browser(0)->LocationName(), titled ? QStringLiteral("A") : Server.Url(path));
         QCOMPARE(main->Registry()->Titles.at(0), titled ? QStringLiteral("A") : QStringLiteral("New"));
@@ -232,7 +216,7 @@ private Q_SLOTS:
         });
         watch.start(20);
         StoreSites({"Alert"}, Paths({"/alert"}));
-        TMain main;
+        TEngineMain main;
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), QStringLiteral("Alerted"), 30000);
         QCOMPARE(shown, QStringList());
     }
@@ -261,7 +245,7 @@ private Q_SLOTS:
         Server.SetPage("/opener", "<html><head><title>Opener</title></head><body><a id=link target=_blank href=/b>b</a>"
                                   "<script>" + script + "</script></body></html>");
         StoreSites({"Opener"}, Paths({"/opener"}));
-        TMain main;
+        TEngineMain main;
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), title, 30000);
         QCOMPARE(main->Browser(0)->LocationURL(), Server.Url(landsOn));
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -282,7 +266,7 @@ private Q_SLOTS:
         StoreSites({"A", "Ping"}, Paths({"/a", "/ping"}),
                    {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}, {"TimerCyclePause", "0"}});
         const int before = Server.Count("/pong");
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(Server.Count("/pong") - before >= 10, 60000);
         for (QWidget* window : QApplication::topLevelWidgets()) {
             QVERIFY(!qobject_cast<QWebEngineView*>(window));
@@ -295,7 +279,7 @@ private Q_SLOTS:
     void dialogAndWindowStorm()
     {
         StoreSites({"Storm"}, Paths({"/storm"}));
-        TMain main;
+        TEngineMain main;
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(0)->LocationName(), QStringLiteral("B"), 60000);
         for (QWidget* window : QApplication::topLevelWidgets()) {
             QVERIFY(!qobject_cast<QWebEngineView*>(window));
@@ -308,7 +292,7 @@ private Q_SLOTS:
     void aPageThatWantsToStayCanBeLeft()
     {
         StoreSites({"Leave"}, Paths({"/leave"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         main->Browser(0)->Navigate(Server.Url("/a"));
         QTRY_COMPARE_WITH_TIMEOUT(main->ActualAddress, Server.Url("/a"), 30000);
@@ -321,7 +305,7 @@ private Q_SLOTS:
     void anEndlessScriptBlocksOnlyItsPage()
     {
         StoreSites({"Busy", "A", "Slow"}, Paths({"/busy", "/a", "/endless"}));
-        TMain main;
+        TEngineMain main;
         QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/busy"), 1, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(EnginePage(main.get(), 2)->View()->page()->renderProcessPid() > 0, 30000);
         const qint64 slow = EnginePage(main.get(), 2)->View()->page()->renderProcessPid();
@@ -350,7 +334,7 @@ private Q_SLOTS:
     void onlyTheShownPageIsDrawn()
     {
         StoreSites({"A", "B"}, Paths({"/frames", "/frames"}));
-        TMain main;
+        TEngineMain main;
         main->MainForm->show();
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         auto state = [&](int i) { return RunScript(EnginePage(main.get(), i), "document.visibilityState").toString(); };
@@ -386,7 +370,7 @@ private Q_SLOTS:
     void aBackgroundPageHasItsGarbageCollected()
     {
         StoreSites({"A", "Garbage"}, Paths({"/a", "/garbage"}));
-        TMain main;
+        TEngineMain main;
         main->MainForm->show();
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         TWebEngineBrowser* page = EnginePage(main.get(), 1);
@@ -402,7 +386,7 @@ private Q_SLOTS:
     {
         StoreSites({"A", "Loop", "Huge", "Endless"}, Paths({"/a", "/loop", "/huge", "/endless"}),
                    {{"TimerRefreshEnabled", "1"}, {"TimerRefreshInterval", "2"}});
-        TMain main;
+        TEngineMain main;
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(2)->LocationName(), QStringLiteral("Huge"), 60000);
         QVERIFY(Server.Count("/loop") > 1);
         const int refreshed = Server.Count("/a");
@@ -433,7 +417,7 @@ private Q_SLOTS:
                 connect(socket, &QTcpSocket::readyRead, socket, [&requests] { ++requests; });
         });
         StoreSites({"Secure", "A"}, {QStringLiteral("https://127.0.0.1:%1/").arg(secure.serverPort()), Server.Url("/a")});
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         QCOMPARE(requests, 0);
         for (QWidget* window : QApplication::topLevelWidgets())
@@ -447,7 +431,7 @@ private Q_SLOTS:
         THttpsServer secure("selfsigned", "127.0.0.2");
         StoreSites({"Secure"}, {secure.Url()});
         {
-            TMain main;
+            TEngineMain main;
             QTRY_VERIFY_WITH_TIMEOUT(CertificatePageShown(main.get()), 30000);
             TCertificatePage* page = EnginePage(main.get(), 0)->CertificatePage();
             QCOMPARE(secure.Requests, 0);
@@ -465,7 +449,7 @@ private Q_SLOTS:
         QCOMPARE(FromCommaText(QSettings(ConfigFile(), QSettings::IniFormat).value("Certificates/Trusted").toString()),
                  QStringList{secure.Entry()});
         secure.Use("other");
-        TMain again;
+        TEngineMain again;
         QTRY_VERIFY_WITH_TIMEOUT(CertificatePageShown(again.get()), 30000);
         QVERIFY(EnginePage(again.get(), 0)->CertificatePage()->lblNote->text().contains("has changed"));
         QCOMPARE(again->Browser(0)->LocationName() == QStringLiteral("Secure"), false);
@@ -477,7 +461,7 @@ private Q_SLOTS:
         THttpsServer secure("selfsigned", "127.0.0.3");
         StoreSites({"Secure"}, {secure.Url()});
         WriteSystemConfig("[Certificates]\nTrusted=\nLocked=true\n");
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(CertificatePageShown(main.get()), 30000);
         TCertificatePage* page = EnginePage(main.get(), 0)->CertificatePage();
         QVERIFY(page->btnTrust->isHidden());
@@ -495,7 +479,7 @@ private Q_SLOTS:
         Server.SetSignIn("/console", "ann", "right");
         StoreSites({"Console", "A"}, Paths({"/console", "/a"}));
         {
-            TMain main;
+            TEngineMain main;
             TWebEngineBrowser* page = EnginePage(main.get(), 0);
             QTRY_VERIFY_WITH_TIMEOUT(page->SignInPage() && !page->SignInPage()->isHidden(), 30000);
             TSignInPage* form = page->SignInPage();
@@ -527,7 +511,7 @@ private Q_SLOTS:
         const QString file = QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Credentials/credentials.ini";
         QCOMPARE(QFile::permissions(file) & ~(QFile::ReadUser | QFile::WriteUser), QFile::ReadOwner | QFile::WriteOwner);
         const int before = Authorizations("/console").size();
-        TMain again;
+        TEngineMain again;
         QTRY_COMPARE_WITH_TIMEOUT(again->Browser(0)->LocationName(), QStringLiteral("Console"), 30000);
         QVERIFY(!EnginePage(again.get(), 0)->SignInPage() || EnginePage(again.get(), 0)->SignInPage()->isHidden());
         QVERIFY(Authorizations("/console").mid(before).contains("Basic " + QByteArray("ann:right").toBase64()));
@@ -544,7 +528,7 @@ private Q_SLOTS:
         Server.SetSignIn("/vault", "bob", "secret");
         StoreSites({"Vault"}, Paths({"/vault"}));
         {
-            TMain main;
+            TEngineMain main;
             TWebEngineBrowser* page = EnginePage(main.get(), 0);
             QTRY_VERIFY_WITH_TIMEOUT(page->SignInPage() && !page->SignInPage()->isHidden(), 30000);
             TSignInPage* form = page->SignInPage();
@@ -557,7 +541,7 @@ private Q_SLOTS:
         }
         QVERIFY(!ReadConfig().contains("secret"));
         QVERIFY(!QFile::exists(QStandardPaths::writableLocation(QStandardPaths::AppDataLocation) + "/Credentials/credentials.ini"));
-        TMain again;
+        TEngineMain again;
         QTRY_COMPARE_WITH_TIMEOUT(again->Browser(0)->LocationName(), QStringLiteral("Vault"), 30000);
         QVERIFY(!EnginePage(again.get(), 0)->SignInPage() || EnginePage(again.get(), 0)->SignInPage()->isHidden());
     }
@@ -576,7 +560,7 @@ private Q_SLOTS:
         Server.SetPage("/downloads", "<html><head><title>Downloads</title></head><body><a id=r href=/report>r</a>"
                                      "<a id=b href=/broken>b</a></body></html>");
         StoreSites({"A", "Downloads"}, Paths({"/a", "/downloads"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         RunScript(EnginePage(main.get(), 1), "document.getElementById('r').click()");
         QTRY_VERIFY_WITH_TIMEOUT(QFile::exists(folder.filePath("report.csv")), 30000);
@@ -600,7 +584,7 @@ private Q_SLOTS:
     {
         Server.SetPage("/apples", "<html><head><title>Apples</title></head><body><p>apple pear apple plum apple</p></body></html>");
         StoreSites({"Apples", "A"}, Paths({"/apples", "/a"}));
-        TMain main;
+        TEngineMain main;
         TfrmMain* form = main->MainForm;
         form->show();
         form->activateWindow();
@@ -640,7 +624,7 @@ private Q_SLOTS:
         });
         TMessageLog messages;
         StoreSites({"A"}, Paths({"/a"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         main->MainForm->PrintAction->trigger();
         const auto start = [&pdf] {
@@ -662,7 +646,7 @@ private Q_SLOTS:
         other.replace("127.0.0.1", "localhost");
         StoreSites({"A", "Ask", "Other"}, {Server.Url("/a"), Server.Url("/ask"), other});
         {
-            TMain main;
+            TEngineMain main;
             TWebEngineBrowser* page = EnginePage(main.get(), 1);
             QTRY_VERIFY_WITH_TIMEOUT(page->PermissionBar() && !page->PermissionBar()->isHidden(), 30000);
             QVERIFY(page->PermissionBar()->lblQuestion->text().contains("127.0.0.1 wants to show notifications"));
@@ -692,7 +676,7 @@ private Q_SLOTS:
         Server.SetPage("/mail", "<html><head><title>Inbox</title></head><body><script>"
                                 "setTimeout(() => document.title = '(3) Inbox', 100);</script></body></html>");
         StoreSites({"A", "Mail"}, Paths({"/a", "/mail"}));
-        TMain main;
+        TEngineMain main;
         TTabControl* tabs = main->MainForm->tcBrowserContainer;
         QTRY_COMPARE_WITH_TIMEOUT(tabs->TabBadge(1), QStringLiteral("3"), 30000);
         QCOMPARE(tabs->TabText(1), QStringLiteral("Mail"));
@@ -705,7 +689,7 @@ private Q_SLOTS:
     void crashedRendererComesBack()
     {
         StoreSites({"A", "B"}, Paths({"/a", "/b"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         const qint64 pid = EnginePage(main.get(), 0)->View()->page()->renderProcessPid();
         QVERIFY(pid > 0);
@@ -721,7 +705,7 @@ private Q_SLOTS:
         QString otherSite = Server.Url("/b");
         otherSite.replace(QStringLiteral("127.0.0.1"), QStringLiteral("localhost"));
         StoreSites({"A", "B"}, {Server.Url("/a"), otherSite});
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         const qint64 first = EnginePage(main.get(), 0)->View()->page()->renderProcessPid();
         const qint64 second = EnginePage(main.get(), 1)->View()->page()->renderProcessPid();
@@ -735,7 +719,7 @@ private Q_SLOTS:
     void backAndForward()
     {
         StoreSites({"A"}, Paths({"/a"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         TMessageLog log;
         main->BrowserButtonClick(main->MainForm->tbBack);
@@ -757,7 +741,7 @@ private Q_SLOTS:
     void zoomStaysThroughNavigation()
     {
         StoreSites({"A"}, Paths({"/a"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         TWebEngineBrowser* page = EnginePage(main.get(), 0);
         main->MainForm->ZoomInAction->trigger();
@@ -789,7 +773,7 @@ private Q_SLOTS:
         QFETCH(int, key);
         QFETCH(int, modifiers);
         StoreSites({"Form", "A"}, Paths({"/form", "/a"}));
-        TMain main;
+        TEngineMain main;
         main->MainForm->show();
         QVERIFY(QTest::qWaitForWindowExposed(main->MainForm));
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
@@ -809,7 +793,7 @@ private Q_SLOTS:
         const quint16 port = later.serverPort();
         later.close();
         StoreSites({"A", "Later"}, {Server.Url("/a"), address});
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         QVERIFY(later.listen(QHostAddress::LocalHost, port));
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(1)->LocationName(), QStringLiteral("Up"), 30000);
@@ -850,7 +834,7 @@ private Q_SLOTS:
     void refreshAllReachesEveryPageOnce()
     {
         StoreSites({"A", "B", "C"}, Paths({"/a", "/b", "/c"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         main->AllSitesClick(main->MainForm->AllSitesReloadMenuItem);
         for (const QString& path : {"/a", "/b", "/c"})
@@ -863,7 +847,7 @@ private Q_SLOTS:
     void stopEndsASlowPage()
     {
         StoreSites({"Endless", "A"}, Paths({"/endless", "/a"}));
-        TMain main;
+        TEngineMain main;
         QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/endless"), 1, 30000);
         QTRY_VERIFY_WITH_TIMEOUT(!main->Browser(1)->Busy() && !main->Browser(1)->LocationURL().isEmpty(), 30000);
         QVERIFY(main->Browser(0)->Busy());
@@ -875,7 +859,7 @@ private Q_SLOTS:
     void copyUrlTakesTheShownPage()
     {
         StoreSites({"A", "B"}, Paths({"/a", "/b"}));
-        TMain main;
+        TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
         main->SelectPage(1);
         main->TabMenuClick(main->MainForm->miCopyURL);
