@@ -35,7 +35,7 @@ void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
         replaced->deleteLater();
     }
     ++FWaiting[page];
-    FDesktop.Show(Heading(FMain.PageOf(page->Application())), notification->Title(), notification->Message(), replaces,
+    FDesktop.Show(Heading(page), notification->Title(), notification->Message(), replaces,
                   [this, page, notification = QPointer<TWebNotification>(notification)](uint id) {
                       if (--FWaiting[page] == 0)
                           FWaiting.remove(page);
@@ -45,14 +45,17 @@ void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
 
 // The engine names the origin of a notification alone: where several sites in one store show
 // that origin, any of them may have sent it, and it is headed by all their titles.
-QString TSiteNotifications::Heading(int site) const
+QString TSiteNotifications::Heading(const TWebBrowser* page) const
 {
+    const int site = FMain.PageOf(page);
+    if (site < 0)
+        return QString();
     const TCRegistry* settings = FMain.Registry();
-    const QString origin = TPermissionDecisions::OriginOf(QUrl(FMain.Browser(site)->LocationURL()));
+    const QString origin = TPermissionDecisions::OriginOf(QUrl(page->LocationURL()));
     QStringList titles;
-    for (int i = 0; const TWebBrowser* page = FMain.Browser(i); ++i) {
+    for (int i = 0; const TWebBrowser* other = FMain.Browser(i); ++i) {
         if (settings->Profiles.value(i) == settings->Profiles.value(site)
-            && TPermissionDecisions::OriginOf(QUrl(page->LocationURL())) == origin)
+            && TPermissionDecisions::OriginOf(QUrl(other->LocationURL())) == origin)
             titles.append(settings->Titles.value(i));
     }
     return titles.join(QStringLiteral(", "));

@@ -26,7 +26,7 @@ public:
 
 private:
     void Show(TWebBrowser* page, TWebNotification* notification);
-    QString Heading(int site) const;
+    QString Heading(const TWebBrowser* page) const;
     void Shown(TWebNotification* notification, uint id);
     void Clicked(uint id);
     void Closed(uint id);
