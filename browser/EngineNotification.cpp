@@ -23,6 +23,11 @@ QString TEngineNotification::Message() const
     return FNotification->message();
 }
 
+QImage TEngineNotification::Icon() const
+{
+    return FNotification->icon();
+}
+
 QString TEngineNotification::Tag() const
 {
     return FNotification->tag();

@@ -17,6 +17,7 @@ public:
 
     QString Title() const override;
     QString Message() const override;
+    QImage Icon() const override;
     QString Tag() const override;
     void Show() override;
     void Click() override;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QImage>
 #include <QObject>
 #include <QString>
 
@@ -14,6 +15,8 @@ public:
 
     virtual QString Title() const = 0;
     virtual QString Message() const = 0;
+    // The picture the page gave it; null when none.
+    virtual QImage Icon() const = 0;
     // Notifications of one page with the same tag stand for one another; empty: none.
     virtual QString Tag() const = 0;
     // Tell the page it is on the screen, or that the user clicked it.

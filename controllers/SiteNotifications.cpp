@@ -35,7 +35,7 @@ void TSiteNotifications::Show(TWebBrowser* page, TWebNotification* notification)
         replaced->deleteLater();
     }
     ++FWaiting[page];
-    FDesktop.Show(Heading(page), notification->Title(), notification->Message(), replaces,
+    FDesktop.Show({Heading(page), notification->Title(), notification->Message(), notification->Icon(), replaces},
                   [this, page, notification = QPointer<TWebNotification>(notification)](uint id) {
                       if (--FWaiting[page] == 0)
                           FWaiting.remove(page);

@@ -1,5 +1,6 @@
 #include "platform/DesktopNotifications.h"
 
+#include <QDBusArgument>
 #include <QDBusMessage>
 #include <QDBusPendingCallWatcher>
 #include <QDBusPendingReply>
@@ -27,6 +28,24 @@ void Call(QDBusConnection& bus, QObject* context, const QString& method, const Q
     });
 }
 
+// A picture as the service takes it: width, height, bytes a row, alpha, bits a sample, samples a
+// pixel, and the pixels in RGBA order. A large one is made small first: the service shows it
+// small anyway, and every byte goes over the bus.
+QVariant ImageData(const QImage& icon)
+{
+    constexpr int LargestSide = 128;
+    QImage image = icon.width() > LargestSide || icon.height() > LargestSide
+        ? icon.scaled(LargestSide, LargestSide, Qt::KeepAspectRatio, Qt::SmoothTransformation)
+        : icon;
+    image.convertTo(QImage::Format_RGBA8888);
+    QDBusArgument data;
+    data.beginStructure();
+    data << image.width() << image.height() << int(image.bytesPerLine()) << true << 8 << 4
+         << QByteArray(reinterpret_cast<const char*>(image.constBits()), int(image.sizeInBytes()));
+    data.endStructure();
+    return QVariant::fromValue(data);
+}
+
 } // namespace
 
 TDesktopNotifications::TDesktopNotifications(const QDBusConnection& bus) : FBus(bus)
@@ -35,12 +54,9 @@ TDesktopNotifications::TDesktopNotifications(const QDBusConnection& bus) : FBus(
     FBus.connect(Service, Path, Interface, QStringLiteral("NotificationClosed"), this, SLOT(NotificationClosed(uint, uint)));
 }
 
-void TDesktopNotifications::Show(const QString& heading, const QString& title, const QString& message, uint replaces,
-                                 std::function<void(uint id)> shown)
+void TDesktopNotifications::Show(const TDesktopNotice& notice, std::function<void(uint id)> shown)
 {
-    FWaiting.append([this, heading, title, message, replaces, shown = std::move(shown)] {
-        Notify(heading, Body(title, message), replaces, shown);
-    });
+    FWaiting.append([this, notice, shown = std::move(shown)] { Notify(notice, shown); });
     if (FWaiting.size() > 1)
         return;
     if (FMarkup) {
@@ -70,14 +86,17 @@ QString TDesktopNotifications::Body(const QString& title, const QString& message
     return lines.join(QLatin1Char('\n'));
 }
 
-void TDesktopNotifications::Notify(const QString& heading, const QString& body, uint replaces, std::function<void(uint id)> shown)
+void TDesktopNotifications::Notify(const TDesktopNotice& notice, std::function<void(uint id)> shown)
 {
     const QString launcher = QGuiApplication::desktopFileName();
     QVariantMap hints;
     if (!launcher.isEmpty())
         hints.insert(QStringLiteral("desktop-entry"), launcher);
-    const QVariantList arguments{QCoreApplication::applicationName(), replaces, launcher, heading, body,
-                                 QStringList{DefaultAction, QStringLiteral("Show")}, hints, -1};
+    if (!notice.Icon.isNull())
+        hints.insert(QStringLiteral("image-data"), ImageData(notice.Icon));
+    const QVariantList arguments{QCoreApplication::applicationName(), notice.Replaces, launcher, notice.Heading,
+                                 Body(notice.Title, notice.Message), QStringList{DefaultAction, QStringLiteral("Show")},
+                                 hints, -1};
     Call(FBus, this, QStringLiteral("Notify"), arguments, [shown = std::move(shown)](const QDBusMessage& reply) {
         shown(reply.type() == QDBusMessage::ReplyMessage ? reply.arguments().value(0).toUInt() : 0);
     });

@@ -1,10 +1,23 @@
 #pragma once
 
 #include <QDBusConnection>
+#include <QImage>
 #include <QObject>
 #include <QString>
 #include <functional>
 #include <optional>
+
+// One notification as the desktop shows it: the heading over the title and the message, with
+// a picture where there is one. It takes the place of the one numbered `Replaces` where that
+// one is still shown (0: none).
+struct TDesktopNotice
+{
+    QString Heading;
+    QString Title;
+    QString Message;
+    QImage Icon;
+    uint Replaces = 0;
+};
 
 // The desktop's notification service, as freedesktop.org describes it, on a bus: shows
 // notifications and tells which one was clicked and which has gone.
@@ -15,10 +28,8 @@ class TDesktopNotifications : public QObject
 public:
     explicit TDesktopNotifications(const QDBusConnection& bus);
 
-    // Shows `heading` over `title` and `message`, in the place of `replaces` where that one is
-    // still shown (0: none). `shown` learns its number, or 0 when no service showed it.
-    void Show(const QString& heading, const QString& title, const QString& message, uint replaces,
-              std::function<void(uint id)> shown);
+    // `shown` learns the notice's number, or 0 when no service showed it.
+    void Show(const TDesktopNotice& notice, std::function<void(uint id)> shown);
     void Close(uint id);
 
 Q_SIGNALS:
@@ -31,7 +42,7 @@ private Q_SLOTS:
     void NotificationClosed(uint id, uint reason);
 
 private:
-    void Notify(const QString& heading, const QString& body, uint replaces, std::function<void(uint id)> shown);
+    void Notify(const TDesktopNotice& notice, std::function<void(uint id)> shown);
     QString Body(const QString& title, const QString& message) const;
 
     QDBusConnection FBus;

@@ -6,7 +6,10 @@
 #include "controllers/ControllerMain.h"
 #include "shared/LibCommaText.h"
 
+#include <QBuffer>
+#include <QDBusArgument>
 #include <QDBusConnection>
+#include <QImage>
 #include <QSet>
 #include <QSettings>
 #include <QWebEnginePage>
@@ -33,6 +36,7 @@ public:
         QString Summary;
         QString Body;
         QStringList Actions;
+        QImage Icon;
     };
 
     QStringList Capabilities;
@@ -45,10 +49,10 @@ public:
 public Q_SLOTS:
     QStringList GetCapabilities() { return Capabilities; }
     uint Notify(const QString& appName, uint replaces, const QString&, const QString& summary, const QString& body,
-                const QStringList& actions, const QVariantMap&, int)
+                const QStringList& actions, const QVariantMap& hints, int)
     {
         const uint id = replaces ? replaces : ++FLastId;
-        Notices.append({id, replaces, appName, summary, body, actions});
+        Notices.append({id, replaces, appName, summary, body, actions, ImageOf(hints.value("image-data"))});
         Open.insert(id);
         MostOpen = qMax(MostOpen, Open.size());
         return id;
@@ -65,8 +69,35 @@ Q_SIGNALS:
     void NotificationClosed(uint id, uint reason);
 
 private:
+    static QImage ImageOf(const QVariant& imageData)
+    {
+        if (!imageData.isValid())
+            return QImage();
+        const QDBusArgument argument = imageData.value<QDBusArgument>();
+        int width = 0, height = 0, stride = 0, bitsPerSample = 0, channels = 0;
+        bool alpha = false;
+        QByteArray pixels;
+        argument.beginStructure();
+        argument >> width >> height >> stride >> alpha >> bitsPerSample >> channels >> pixels;
+        argument.endStructure();
+        if (bitsPerSample != 8 || channels != 4 || pixels.size() < stride * height)
+            return QImage();
+        return QImage(reinterpret_cast<const uchar*>(pixels.constData()), width, height, stride, QImage::Format_RGBA8888).copy();
+    }
+
     uint FLastId = 0;
 };
+
+// A picture of 200 by 100 pixels, all red, as a page gives it.
+QByteArray RedPicture()
+{
+    QImage picture(200, 100, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    QBuffer png;
+    png.open(QIODevice::WriteOnly);
+    picture.save(&png, "PNG");
+    return "data:image/png;base64," + png.data().toBase64();
+}
 
 void RunScript(TWebEngineBrowser* page, const QString& script)
 {
@@ -106,7 +137,8 @@ private Q_SLOTS:
     {
         Server.SetPage("/notify", "<html><head><title>Notifier</title></head><body><script>"
                                   "function notify(tag) {"
-                                  "  window.last = new Notification('Build <failed>', {body: 'main & red', tag: tag});"
+                                  "  window.last = new Notification('Build <failed>', {body: 'main & red', tag: tag, icon: '"
+                                      + RedPicture() + "'});"
                                   "  last.onshow = () => document.title = 'shown';"
                                   "  last.onclick = () => document.title = 'clicked';"
                                   "  last.onclose = () => document.title = 'closed';"
@@ -136,7 +168,7 @@ private Q_SLOTS:
     }
 
     // The notification is headed by the title of the site it came from, of the two accounts of
-    // one origin; the page's text never reads as markup. One with the same tag takes its place,
+    // one origin, with its picture made small; the page's text never reads as markup. One with the same tag takes its place,
     // and a click shows its site.
     void aSiteNotifiesTheDesktop_data()
     {
@@ -163,6 +195,8 @@ private Q_SLOTS:
         QCOMPARE(first.AppName, QStringLiteral("Orvanta"));
         QCOMPARE(first.Replaces, 0u);
         QVERIFY(first.Actions.contains("default"));
+        QCOMPARE(first.Icon.size(), QSize(128, 64));
+        QCOMPARE(first.Icon.pixelColor(64, 32), QColor(Qt::red));
         QTRY_COMPARE_WITH_TIMEOUT(main.Page(1)->LocationName(), QStringLiteral("shown"), 30000);
 
         RunScript(main.Page(1), "notify('build')");
