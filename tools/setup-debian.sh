@@ -1,18 +1,43 @@
 #!/usr/bin/env bash
-# Installs the Debian 12 packages that building, running and testing Orvanta need.
-# Quick when they are all there already. Runs as root, or as a user with sudo.
-# Packages named as arguments are installed as well (the benchmarks need a few more).
+# Installs the packages that building, running and testing Orvanta need, by the names of the
+# release this machine runs (read from /etc/os-release). Quick when they are all there already.
+# Runs as root, or as a user with sudo. Packages named as arguments are installed as well (the
+# benchmarks need a few more).
+#   --print-runtime   prints what the program needs to run (its Debian package's dependencies)
+#   --print-suffix    prints what the Debian package's version says of the release (~deb13u1)
 set -euo pipefail
 
-packages=(
-  cmake ninja-build g++ pkg-config
-  qt6-base-dev qt6-webengine-dev libqt6webenginecore6-bin qt6-qpa-plugins libgl-dev libxcb1-dev qtkeychain-qt6-dev
-  libjpeg62-turbo fonts-dejavu-core
-  xvfb xauth xdotool imagemagick dbus-daemon gnome-keyring
+# shellcheck disable=SC1091
+. /etc/os-release
+release="${ID:-unknown} ${VERSION_ID:-}"
+case "$release" in
+  "debian 13" | "debian 12")
+    jpeg=libjpeg62-turbo suffix="~deb${VERSION_ID}u1" ;;
+  "ubuntu 24.04")
+    jpeg=libjpeg-turbo8 suffix="~ubuntu${VERSION_ID}.1" ;;
+  *)
+    echo "Orvanta's set-up knows Debian 13, Debian 12 and Ubuntu 24.04; this machine runs ${PRETTY_NAME:-an unknown system}." >&2
+    echo "Install the packages named in tools/setup-debian.sh by this release's names, then run tools/build.sh." >&2
+    exit 1 ;;
+esac
+
+# What the program needs at run time: the engine's helper process, the X11 and Wayland
+# platform plugins, Qt's JPEG reader's library and a font. Its libraries come with the -dev
+# packages below, and in the Debian package from dpkg-shlibdeps.
+runtime=(libqt6webenginecore6-bin qt6-qpa-plugins qt6-wayland "$jpeg" fonts-dejavu-core)
+# What building and testing need besides.
+build=(
+  cmake ninja-build g++ pkg-config file
+  qt6-base-dev qt6-webengine-dev libgl-dev libxcb1-dev qtkeychain-qt6-dev
+  xvfb xauth xdotool imagemagick dbus-daemon gnome-keyring weston
   dpkg-dev desktop-file-utils appstream
-  clang libclang-rt-14-dev
-  "$@"
+  clang libclang-rt-dev
 )
+case "${1:-}" in
+  --print-runtime) echo "${runtime[*]}"; exit 0 ;;
+  --print-suffix) echo "$suffix"; exit 0 ;;
+esac
+packages=("${runtime[@]}" "${build[@]}" "$@")
 
 missing=()
 for package in "${packages[@]}"; do
@@ -24,6 +49,6 @@ done
 
 sudo=""
 [ "$(id -u)" -ne 0 ] && sudo="sudo"
-echo "Installing: ${missing[*]}"
+echo "Installing for ${PRETTY_NAME}: ${missing[*]}"
 $sudo apt-get update
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
