@@ -9,6 +9,7 @@
 #include "browser/PageVisibility.h"
 #include "browser/PermissionBar.h"
 #include "browser/PermissionDecisions.h"
+#include "browser/PermissionRequest.h"
 #include "browser/WebPage.h"
 #include "platform/ProcessMemory.h"
 #include "shared/KestException.h"
@@ -24,53 +25,6 @@ namespace {
 
 constexpr int FullProgress = 100;
 
-// A feature's name in the stored decisions, and what the bar says a site wants.
-QString FeatureName(int feature)
-{
-    switch (QWebEnginePage::Feature(feature)) {
-    case QWebEnginePage::Notifications:
-        return QStringLiteral("notifications");
-    case QWebEnginePage::Geolocation:
-        return QStringLiteral("geolocation");
-    case QWebEnginePage::MediaAudioCapture:
-        return QStringLiteral("microphone");
-    case QWebEnginePage::MediaVideoCapture:
-        return QStringLiteral("camera");
-    case QWebEnginePage::MediaAudioVideoCapture:
-        return QStringLiteral("camera-microphone");
-    case QWebEnginePage::MouseLock:
-        return QStringLiteral("pointer-lock");
-    case QWebEnginePage::DesktopVideoCapture:
-        return QStringLiteral("screen");
-    case QWebEnginePage::DesktopAudioVideoCapture:
-        return QStringLiteral("screen-audio");
-    }
-    return QStringLiteral("feature-%1").arg(feature);
-}
-
-QString FeatureWish(int feature)
-{
-    switch (QWebEnginePage::Feature(feature)) {
-    case QWebEnginePage::Notifications:
-        return QStringLiteral("show notifications");
-    case QWebEnginePage::Geolocation:
-        return QStringLiteral("know your location");
-    case QWebEnginePage::MediaAudioCapture:
-        return QStringLiteral("use your microphone");
-    case QWebEnginePage::MediaVideoCapture:
-        return QStringLiteral("use your camera");
-    case QWebEnginePage::MediaAudioVideoCapture:
-        return QStringLiteral("use your camera and microphone");
-    case QWebEnginePage::MouseLock:
-        return QStringLiteral("hide and hold the pointer");
-    case QWebEnginePage::DesktopVideoCapture:
-        return QStringLiteral("share your screen");
-    case QWebEnginePage::DesktopAudioVideoCapture:
-        return QStringLiteral("share your screen and its sound");
-    }
-    return QStringLiteral("use a feature of this computer");
-}
-
 } // namespace
 
 TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
@@ -85,15 +39,14 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     connect(FPage, &TWebPage::CertificateRefused, this, &TWebEngineBrowser::ShowRefused);
     connect(FPage, &TWebPage::SignInNeeded, this, &TWebEngineBrowser::ShowSignIn);
     connect(FPage, &QWebEnginePage::titleChanged, this, [this](const QString& title) { Q_EMIT TitleChanged(this, title); });
-    connect(FPage, &QWebEnginePage::featurePermissionRequested, this,
-            [this](const QUrl& origin, QWebEnginePage::Feature feature) { AskPermission(origin, feature); });
-    connect(FPage, &QWebEnginePage::featurePermissionRequestCanceled, this,
-            [this](const QUrl& origin, QWebEnginePage::Feature feature) {
-                const bool asked = !FPermissionRequests.isEmpty() && FPermissionRequests.first() == qMakePair(origin, int(feature));
-                FPermissionRequests.removeAll(qMakePair(origin, int(feature)));
-                if (asked)
-                    AskNextPermission();
-            });
+    TPermissionRequest::Watch(
+        FPage, this, [this](const TPermissionRequest& request) { AskPermission(request); },
+        [this](const TPermissionRequest& request) {
+            const bool asked = !FPermissionRequests.isEmpty() && FPermissionRequests.first() == request;
+            FPermissionRequests.removeAll(request);
+            if (asked)
+                AskNextPermission();
+        });
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         for (QWidget* overlay : std::initializer_list<QWidget*>{FCertificatePage, FSignInPage}) {
             if (overlay)
@@ -284,15 +237,11 @@ void TWebEngineBrowser::Print(QPrinter* printer, std::function<void(bool printed
     FView->print(printer);
 }
 
-// The engine keeps its answers for the run only: a site allowed notifications before finds
-// them allowed from its first script on, as sites look before they ask.
+// Sites allowed notifications before find them allowed from their first script on.
 void TWebEngineBrowser::SetPermissionDecisions(TPermissionDecisions* decisions)
 {
     FDecisions = decisions;
-    const QMap<QString, bool> notifications = decisions->Decided(FeatureName(QWebEnginePage::Notifications));
-    for (auto decided = notifications.cbegin(); decided != notifications.cend(); ++decided)
-        FPage->setFeaturePermission(QUrl(decided.key()), QWebEnginePage::Notifications,
-                                    decided.value() ? QWebEnginePage::PermissionGrantedByUser : QWebEnginePage::PermissionDeniedByUser);
+    TPermissionRequest::Preset(FPage, decisions->Decided(TPermissionRequest::NotificationsFeature()));
 }
 
 TPermissionBar* TWebEngineBrowser::PermissionBar() const
@@ -302,16 +251,14 @@ TPermissionBar* TWebEngineBrowser::PermissionBar() const
 
 // Answered from the stored decision, or asked in the bar; with none to keep it in, or with the
 // administrator's list alone, what is not decided is refused. The page's request always settles.
-void TWebEngineBrowser::AskPermission(const QUrl& origin, int feature)
+void TWebEngineBrowser::AskPermission(const TPermissionRequest& request)
 {
-    const std::optional<bool> known = FDecisions ? FDecisions->Allowed(origin, FeatureName(feature)) : std::nullopt;
+    const std::optional<bool> known = FDecisions ? FDecisions->Allowed(request.Origin(), request.Feature()) : std::nullopt;
     if (known || !FDecisions || FDecisions->Locked()) {
-        FPage->setFeaturePermission(origin, QWebEnginePage::Feature(feature),
-                                    known.value_or(false) ? QWebEnginePage::PermissionGrantedByUser
-                                                          : QWebEnginePage::PermissionDeniedByUser);
+        request.Answer(known.value_or(false));
         return;
     }
-    FPermissionRequests.append(qMakePair(origin, feature));
+    FPermissionRequests.append(request);
     if (FPermissionRequests.size() == 1)
         AskNextPermission();
 }
@@ -320,13 +267,15 @@ void TWebEngineBrowser::AnswerPermission(bool allow)
 {
     if (FPermissionRequests.isEmpty())
         return;
-    const QPair<QUrl, int> answered = FPermissionRequests.first();
+    const TPermissionRequest answered = FPermissionRequests.first();
     if (FDecisions)
-        FDecisions->Decide(answered.first, FeatureName(answered.second), allow);
+        FDecisions->Decide(answered.Origin(), answered.Feature(), allow);
     // The same question asked again while waiting gets the same answer.
+    for (const TPermissionRequest& request : std::as_const(FPermissionRequests)) {
+        if (request == answered)
+            request.Answer(allow);
+    }
     FPermissionRequests.removeAll(answered);
-    FPage->setFeaturePermission(answered.first, QWebEnginePage::Feature(answered.second),
-                                allow ? QWebEnginePage::PermissionGrantedByUser : QWebEnginePage::PermissionDeniedByUser);
     AskNextPermission();
 }
 
@@ -341,8 +290,8 @@ void TWebEngineBrowser::AskNextPermission()
         FPermissionBar = new TPermissionBar(this);
         connect(FPermissionBar, &TPermissionBar::Answered, this, &TWebEngineBrowser::AnswerPermission);
     }
-    const QPair<QUrl, int> next = FPermissionRequests.first();
-    FPermissionBar->Ask(next.first, FeatureWish(next.second));
+    const TPermissionRequest& next = FPermissionRequests.first();
+    FPermissionBar->Ask(next.Origin(), next.Wish());
     FPermissionBar->setGeometry(0, 0, width(), FPermissionBar->sizeHint().height());
 }
 

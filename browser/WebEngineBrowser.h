@@ -1,5 +1,6 @@
 #pragma once
 
+#include "browser/PermissionRequest.h"
 #include "browser/WebBrowser.h"
 
 #include <QPointer>
@@ -63,7 +64,7 @@ private:
     void ShowRefused(const TRefusedCertificate& refused);
     void ShowSignIn(const TSignInRequest& request);
     void SetNeedsSignIn(bool needed);
-    void AskPermission(const QUrl& origin, int feature);
+    void AskPermission(const TPermissionRequest& request);
     void AnswerPermission(bool allow);
     void AskNextPermission();
 
@@ -74,8 +75,8 @@ private:
     bool FNeedsSignIn = false;
     QPointer<TPermissionDecisions> FDecisions;
     TPermissionBar* FPermissionBar = nullptr;
-    // Permission requests waiting for an answer, first the one asked: origin and feature.
-    QList<QPair<QUrl, int>> FPermissionRequests;
+    // Permission requests waiting for an answer, first the one asked.
+    QList<TPermissionRequest> FPermissionRequests;
     QPointer<TCertificateTrust> FTrust;
     TWebPage* FPage;
     bool FBusy = false;

@@ -6,6 +6,7 @@
 #include "browser/Downloads.h"
 #include "browser/HangWatch.h"
 #include "browser/LoadRetry.h"
+#include "browser/PermissionRequest.h"
 
 #include <QAuthenticator>
 #include <QCoreApplication>
@@ -219,6 +220,7 @@ QWebEngineProfile* ProfileNamed(const QString& name)
     profile->setPersistentStoragePath(data + QStringLiteral("/WebEngine") + folder);
     profile->setCachePath(cache + QStringLiteral("/WebEngine") + folder);
     profile->setPersistentCookiesPolicy(QWebEngineProfile::AllowPersistentCookies);
+    TPermissionRequest::KeepAnswersForTheRun(profile);
     TDownloads::Instance()->Attach(profile);
     profiles.insert(name, profile);
     return profile;

@@ -13,6 +13,7 @@
 #include "controllers/SignIns.h"
 #include "controllers/TrustedCertificates.h"
 #include "controllers/UnreadCounts.h"
+#include "platform/BareSessionFocus.h"
 #ifdef ORVANTA_HAS_DBUS
 #include "controllers/RemoteControl.h"
 #include "controllers/SiteNotifications.h"
@@ -46,7 +47,7 @@ public:
     TRefreshTicks RefreshTicks;
     int CycleTicks = 0;
     // The local time the automations go by, read at every tick (tests set their own).
-    std::function<QDateTime()> Clock = &QDateTime::currentDateTime;
+    std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
     bool AllPages = false;
     bool ShowAccelerators = false;
     int ShownIndex = 0;
@@ -116,6 +117,7 @@ private:
 public:
     // Beyond the pages and their commands: the behaviours a wall screen needs.
     TFullScreen FullScreen;
+    TBareSessionFocus BareSessionFocus;
     TPageZoom Zoom;
     TInputWatch Input;
     TMemoryCeiling MemoryCeiling;

@@ -5,8 +5,10 @@
 #include "platform/ScreenFill.h"
 
 #include <QAction>
+#include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
+#include <QProcess>
 #include <QSettings>
 #include <QToolButton>
 #include <QWheelEvent>
@@ -429,6 +431,29 @@ private Q_SLOTS:
         again.Form()->show();
         QVERIFY(QTest::qWaitForWindowExposed(again.Form()));
         QTRY_COMPARE(again.Form()->geometry(), again.Form()->screen()->geometry());
+    }
+
+    // With no window manager the window takes the keyboard itself: a key pressed on the
+    // display, not sent to the window, reaches it, also after a dialog of its own has closed.
+    void keysReachTheWindowWithoutAWindowManager()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("xcb") || HasWindowManager())
+            QSKIP("Needs an X display without a window manager (the suite's Xvfb run).");
+        StoreThreeSites({});
+        TMain main;
+        TfrmMain* form = main.Form();
+        form->show();
+        QTRY_COMPARE(QGuiApplication::focusWindow(), form->windowHandle());
+        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+Tab"}), 0);
+        QTRY_COMPARE(main->CurrentIndex(), 1);
+        {
+            QDialog dialog(form);
+            dialog.show();
+            QTRY_COMPARE(QGuiApplication::focusWindow(), dialog.windowHandle());
+        }
+        QTRY_COMPARE(QGuiApplication::focusWindow(), form->windowHandle());
+        QCOMPARE(QProcess::execute("xdotool", {"key", "ctrl+Tab"}), 0);
+        QTRY_COMPARE(main->CurrentIndex(), 2);
     }
 
     // The tab menu takes back the trust in a site's certificate, unless the administrator
