@@ -293,6 +293,34 @@ private Q_SLOTS:
         QCOMPARE(program.Process.readAllStandardError(), QByteArray());
     }
 
+    // On a Wayland session the program runs on Wayland itself, not through XWayland: its page
+    // loads, and it ends cleanly when asked to.
+    void runsNativelyOnWayland()
+    {
+        if (qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+            QSKIP("Needs a Wayland display (the suite's Weston run).");
+        THttpServer server;
+        server.SetPage("/a", "<html><head><title>A</title></head><body><script>fetch('/b')</script></body></html>");
+        server.SetPage("/b", "");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {server.Url("/a")});
+        TProgram program(root.path());
+        QProcessEnvironment environment = program.Process.processEnvironment();
+        // As a desktop session starts it: nothing names the platform, and there is no X display.
+        environment.remove("QT_QPA_PLATFORM");
+        environment.remove("DISPLAY");
+        program.Process.setProcessEnvironment(environment);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/b") > 0, 60000);
+        QFile maps(QStringLiteral("/proc/%1/maps").arg(program.Process.processId()));
+        QVERIFY(maps.open(QIODevice::ReadOnly));
+        QVERIFY(maps.readAll().contains("libqwayland"));
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitStatus(), QProcess::NormalExit);
+        QCOMPARE(program.Process.exitCode(), 0);
+    }
+
     // A page that asks for a window and a dialog every 50 ms, beside another, with the shown
     // site changing every second: the program neither crashes nor shows anything more.
     void aWindowStormCrashesNothing()

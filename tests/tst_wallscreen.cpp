@@ -456,6 +456,26 @@ private Q_SLOTS:
         QTRY_COMPARE(main->CurrentIndex(), 2);
     }
 
+    // A Wayland compositor is asked for full screen and gives it; asked again, it gives the
+    // window its size back. (Weston's headless backend has no keyboard: the key is the action.)
+    void fullScreenOnWayland()
+    {
+        if (QGuiApplication::platformName() != QLatin1String("wayland"))
+            QSKIP("Needs a Wayland display (the suite's Weston run).");
+        StoreThreeSites({});
+        TMain main;
+        TfrmMain* form = main.Form();
+        form->show();
+        QVERIFY(QTest::qWaitForWindowExposed(form));
+        const QSize normal = form->size();
+        form->FullScreenAction->trigger();
+        QTRY_VERIFY(form->windowHandle()->windowStates() & Qt::WindowFullScreen);
+        QTRY_COMPARE(form->size(), form->screen()->size());
+        QTRY_COMPARE(main.Page(0)->size(), form->size());
+        form->FullScreenAction->trigger();
+        QTRY_COMPARE(form->size(), normal);
+    }
+
     // The tab menu takes back the trust in a site's certificate, unless the administrator
     // keeps the list.
     void aTrustedCertificateIsTakenBack_data()

@@ -348,22 +348,25 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(count(1, "ticks") > behindTicks, 10000);
         QCOMPARE(count(1, "drawn"), behindDrawn);
 
-        main->MainForm->showMinimized();
-        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
-        main->MainForm->showNormal();
-        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
-#ifdef ORVANTA_HAS_XCB
-        ReportVisibility(main->MainForm->windowHandle(), XCB_VISIBILITY_FULLY_OBSCURED);
-        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
-        ReportVisibility(main->MainForm->windowHandle(), XCB_VISIBILITY_PARTIALLY_OBSCURED);
-        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
-#endif
-
         main->SelectPage(1);
         QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
         const int drawn = count(1, "drawn");
         QTRY_VERIFY_WITH_TIMEOUT(count(1, "drawn") > drawn + 30, 10000);
+
+#ifdef ORVANTA_HAS_XCB
+        ReportVisibility(main->MainForm->windowHandle(), XCB_VISIBILITY_FULLY_OBSCURED);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("hidden"), 10000);
+        ReportVisibility(main->MainForm->windowHandle(), XCB_VISIBILITY_PARTIALLY_OBSCURED);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
+#endif
+        main->MainForm->showMinimized();
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("hidden"), 10000);
+        // A Wayland window can't bring itself back once minimised; the compositor does.
+        if (QGuiApplication::platformName() == QLatin1String("wayland"))
+            return;
+        main->MainForm->showNormal();
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
     }
 
     // A page nobody sees has the garbage of its script collected: an element it removed is freed.
