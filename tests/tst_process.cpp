@@ -372,7 +372,8 @@ private Q_SLOTS:
     void aDecidedPermissionIsNotAskedAgain()
     {
         THttpServer server;
-        server.SetPage("/ask", "<html><body><script>Notification.requestPermission().then(a => fetch('/' + a));</script></body></html>");
+        server.SetPage("/ask", "<html><body><script>fetch('/now-' + Notification.permission);"
+                               "Notification.requestPermission().then(a => fetch('/' + a));</script></body></html>");
         QTemporaryDir root;
         StoreSitesIn(ConfigFileUnder(root.path()), {"Ask"}, {server.Url("/ask")});
         QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat)
@@ -380,9 +381,20 @@ private Q_SLOTS:
         TProgram program(root.path());
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/granted") > 0, 60000);
+        QCOMPARE(server.Count("/now-granted"), 1);
         program.Signal(SIGTERM);
         QVERIFY(program.Process.waitForFinished(30000));
         QCOMPARE(program.Process.exitCode(), 0);
+
+        // Taken back out of the settings, it lives on nowhere (the engine keeps no record of
+        // its own): the site is asked again.
+        QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).remove("Permissions/Decisions");
+        TProgram again(root.path());
+        again.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/now-default") > 0, 60000);
+        again.Signal(SIGTERM);
+        QVERIFY(again.Process.waitForFinished(30000));
+        QCOMPARE(server.Count("/granted"), 1);
     }
 
     void sameProgramFileInAnyLetterCase_data()
