@@ -21,7 +21,7 @@ void TCMain::ProcessMessages()
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
-    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), BareSessionFocus(MainForm), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
+    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
       Certificates(*this), SignIns(*this), Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
       FindInPage(*this), PrintPage(*this)
 {

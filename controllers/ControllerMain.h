@@ -10,6 +10,7 @@
 #include "controllers/PageZoom.h"
 #include "controllers/Permissions.h"
 #include "controllers/RefreshTicks.h"
+#include "controllers/SettingsKeeper.h"
 #include "controllers/SignIns.h"
 #include "controllers/TrustedCertificates.h"
 #include "controllers/UnreadCounts.h"
@@ -118,6 +119,7 @@ public:
     // Beyond the pages and their commands: the behaviours a wall screen needs.
     TFullScreen FullScreen;
     TBareSessionFocus BareSessionFocus;
+    TSettingsKeeper SettingsKeeper;
     TPageZoom Zoom;
     TInputWatch Input;
     TMemoryCeiling MemoryCeiling;

@@ -1,5 +1,9 @@
 #include "platform/Registry.h"
 
+#include <QDateTime>
+#include <QFile>
+#include <QFileInfo>
+
 TRegistry::TRegistry(TRootKey root) : FRoot(root) {}
 
 TRegistry::~TRegistry() = default;
@@ -19,9 +23,12 @@ std::unique_ptr<QSettings> TRegistry::Open(const QString& path) const
 bool TRegistry::OpenKey(const QString& path)
 {
     FReadOnly = false;
+    FDamagedFile.clear();
     FSettings = Open(path);
     // A key that can't be read must not be written over later. Creates the folder on the way;
     // a key that can't be written can't be opened with full access.
+    if (FSettings && FSettings->status() == QSettings::FormatError && QFileInfo(FSettings->fileName()).isFile())
+        FDamagedFile = FSettings->fileName();
     if (FSettings && (FSettings->status() != QSettings::NoError || !FSettings->isWritable()))
         FSettings.reset();
     return FSettings != nullptr;
@@ -37,6 +44,23 @@ bool TRegistry::OpenKeyReadOnly(const QString& path)
     if (FSettings && FSettings->status() != QSettings::NoError)
         FUnreadable = std::move(FSettings);
     return FSettings != nullptr;
+}
+
+QString TRegistry::UnreadableFile() const
+{
+    return FDamagedFile;
+}
+
+QString TRegistry::SetAsideUnreadable()
+{
+    if (FDamagedFile.isEmpty())
+        return QString();
+    const QString aside =
+        FDamagedFile + QStringLiteral(".damaged-") + QDateTime::currentDateTime().toString(QStringLiteral("yyyyMMdd-HHmmss"));
+    if (QFile::exists(aside) || !QFile::rename(FDamagedFile, aside))
+        return QString();
+    FDamagedFile.clear();
+    return aside;
 }
 
 bool TRegistry::HasOpenKey() const

@@ -32,6 +32,12 @@ public:
     // Opens the key for reading only; a missing key opens empty. False when it can't be read.
     bool OpenKeyReadOnly(const QString& path);
     bool HasOpenKey() const;
+    // The file whose content can't be read, when that was why OpenKey failed.
+    QString UnreadableFile() const;
+    // After OpenKey failed on a file whose content can't be read: renames it, beside itself, to
+    // NAME.damaged-YYYYMMDD-HHMMSS and returns that path, so that the key opens anew. Empty
+    // where there is no such file (the registry, a file that can't be written).
+    QString SetAsideUnreadable();
     QString FileName() const;
 
     // False when the section is missing and not to be created, or when no key is open.
@@ -52,5 +58,7 @@ private:
     bool FReadOnly = false;
     std::unique_ptr<QSettings> FSettings;
     std::unique_ptr<QSettings> FUnreadable;
+    // The file of the last key that could not be opened because its content can't be read.
+    QString FDamagedFile;
     QStringList FUnflushed;
 };

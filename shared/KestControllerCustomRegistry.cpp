@@ -41,10 +41,27 @@ TCCustomRegistry::TCCustomRegistry()
 {
     // The machine's key first: the user's is then judged on its own file alone.
     const bool systemRead = FSystemRegistry->OpenKeyReadOnly(GetKeyPath());
-    if (!FRegistry->OpenKey(GetKeyPath()))
-        ShowNotice(QStringLiteral("Error reading Windows Registry."));
+    OpenUserKey();
     if (!systemRead)
         ShowNotice(QStringLiteral("The administrator's settings can't be read. Your own settings are used."));
+}
+
+// A settings file that can't be read is kept aside under a name that says so, never written over,
+// and a new one takes its place: the user's new work is saved as usual and the old is not lost.
+// The registry has no file to set aside.
+void TCCustomRegistry::OpenUserKey()
+{
+    if (FRegistry->OpenKey(GetKeyPath()))
+        return;
+    const QString damaged = FRegistry->UnreadableFile();
+    const QString aside = FRegistry->SetAsideUnreadable();
+    if (aside.isEmpty() || !FRegistry->OpenKey(GetKeyPath())) {
+        ShowNotice(QStringLiteral("Error reading Windows Registry."));
+        return;
+    }
+    ShowNotice(QStringLiteral("The settings file %1 could not be read. It has been kept as %2, and the program "
+                              "starts with new settings, saved as usual.")
+                   .arg(damaged, aside));
 }
 
 TCCustomRegistry::~TCCustomRegistry()
@@ -63,14 +80,37 @@ void TCCustomRegistry::Save()
     if (FSaved)
         return;
     FSaved = true;
-    if (!FRegistry->HasOpenKey())
-        return;
     try {
-        WriteSettings();
-        FRegistry->Flush();
+        SaveChanges();
     } catch (const std::exception& error) {
         ShowError(QString::fromStdString(error.what()));
     }
+}
+
+void TCCustomRegistry::SaveChanges()
+{
+    if (!FRegistry->HasOpenKey())
+        return;
+    FGathered.clear();
+    FGathering = true;
+    try {
+        WriteSettings();
+    } catch (...) {
+        FGathering = false;
+        throw;
+    }
+    FGathering = false;
+    bool changed = false;
+    for (const auto& [key, value] : std::as_const(FGathered)) {
+        const auto stored = FStored.constFind(key);
+        if (stored != FStored.cend() && *stored == value)
+            continue;
+        StoreString(key.first, key.second, value);
+        FStored.insert(key, value);
+        changed = true;
+    }
+    if (changed)
+        FRegistry->Flush();
 }
 
 QString TCCustomRegistry::GetKeyPath() const
@@ -107,6 +147,14 @@ bool TCCustomRegistry::ReadBool(const QString& section, const QString& name, boo
 }
 
 void TCCustomRegistry::WriteString(const QString& section, const QString& name, const QString& value)
+{
+    if (FGathering)
+        FGathered.append(qMakePair(qMakePair(section, name), value));
+    else
+        StoreString(section, name, value);
+}
+
+void TCCustomRegistry::StoreString(const QString& section, const QString& name, const QString& value)
 {
     if (!FRegistry->HasOpenKey() || IsLocked(section))
         return;

@@ -1,5 +1,8 @@
 #pragma once
 
+#include <QList>
+#include <QMap>
+#include <QPair>
 #include <QString>
 #include <memory>
 
@@ -7,9 +10,10 @@ class QWidget;
 class TRegistry;
 
 // A reusable settings store: it opens the program's per-user key, reads and writes window
-// placements at once, and reads its settings when created and writes them when destroyed.
-// A derived store calls Load() at the end of its constructor and Save() at the start of its
-// destructor, while its own fields exist.
+// placements at once, and reads its settings when created. SaveChanges() stores the values that
+// changed since the last save (its owner calls it whenever it likes), and the store saves once
+// more when destroyed. A derived store calls Load() at the end of its constructor and Save() at
+// the start of its destructor, while its own fields exist.
 // The administrator's key for the machine stands behind the user's: a value the user has not
 // stored is read from it, and a section it marks Locked=true is read from it alone and never
 // written to the user's key, which keeps its own values for the day the lock is lifted.
@@ -25,6 +29,9 @@ public:
     void WriteFormPlacement(QWidget* form);
     QString GetKeyPath() const;
     bool IsLocked(const QString& section) const;
+    // Stores, as one replacement of the file, the values that differ from those it stored last.
+    // Throws the key's error when it can't.
+    void SaveChanges();
 
 protected:
     TCCustomRegistry();
@@ -43,7 +50,15 @@ protected:
     void WriteString(const QString& section, const QString& name, const QString& value);
 
 private:
+    void StoreString(const QString& section, const QString& name, const QString& value);
+    void OpenUserKey();
+
     std::unique_ptr<TRegistry> FRegistry;
     std::unique_ptr<TRegistry> FSystemRegistry;
     bool FSaved = false;
+    // While SaveChanges asks for the settings, what WriteSettings writes is gathered here; what
+    // was stored last, by section and name, is kept to compare with.
+    bool FGathering = false;
+    QList<QPair<QPair<QString, QString>, QString>> FGathered;
+    QMap<QPair<QString, QString>, QString> FStored;
 };

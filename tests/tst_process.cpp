@@ -293,6 +293,37 @@ private Q_SLOTS:
         QCOMPARE(program.Process.readAllStandardError(), QByteArray());
     }
 
+    // A change is in the settings file within moments, not only at an orderly exit: a program
+    // killed (or a power cut) right after a zoom keeps it. The key is pressed on the display, on
+    // a bare X session, where the window takes the keyboard itself.
+    void aChangeOutlivesAKill()
+    {
+        TXvfb display;
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {"about:blank"});
+        TProgram program(root.path());
+        QProcessEnvironment environment = program.Process.processEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("DISPLAY", display.Display);
+        program.Process.setProcessEnvironment(environment);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(display.VisibleWindowsOf(program.Process.processId()) == 1, 60000);
+        auto zoom = [&] { return QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).value("Sites/Zooms").toString(); };
+        auto xdotool = [&](const QStringList& arguments) {
+            QProcess command;
+            command.setProcessEnvironment(environment);
+            command.start("xdotool", arguments);
+            command.waitForFinished(30000);
+            return QString::fromLatin1(command.readAllStandardOutput()).trimmed();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(xdotool({"getwindowfocus"}), xdotool({"search", "--onlyvisible", "--pid", QString::number(program.Process.processId())}), 20000);
+        xdotool({"key", "ctrl+plus"});
+        QTRY_COMPARE_WITH_TIMEOUT(zoom(), QStringLiteral("110"), 20000);
+        program.Signal(SIGKILL);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(zoom(), QStringLiteral("110"));
+    }
+
     // On a Wayland session the program runs on Wayland itself, not through XWayland: its page
     // loads, and it ends cleanly when asked to.
     void runsNativelyOnWayland()

@@ -262,6 +262,8 @@ private Q_SLOTS:
         QCOMPARE(QFileInfo(ConfigFolder()).size(), 0);
     }
 
+    // A damaged file is kept aside, named so and when, and never written over; the new work goes
+    // to a new file as usual, and the user is told where the old one lies.
     void fileThatCannotBeParsed()
     {
         const QByteArray broken("[Settings]\nViewMode=4\nTimerCycleInt");
@@ -272,8 +274,15 @@ private Q_SLOTS:
             QCOMPARE(store.ViewMode, 2);
             store.ViewMode = 5;
         }
-        QCOMPARE(log.Texts(), QStringList{"Error reading Windows Registry."});
-        QCOMPARE(ReadConfig(), broken);
+        const QStringList aside = QDir(ConfigFolder()).entryList({"Orvanta.conf.damaged-*"}, QDir::Files);
+        QCOMPARE(aside.size(), 1);
+        QFile kept(ConfigFolder() + "/" + aside.first());
+        QVERIFY(kept.open(QIODevice::ReadOnly));
+        QCOMPARE(kept.readAll(), broken);
+        QCOMPARE(QSettings(ConfigFile(), QSettings::IniFormat).value("Settings/ViewMode").toString(), QStringLiteral("5"));
+        QCOMPARE(log.Messages.size(), 1);
+        QVERIFY(log.Messages.first().Text.contains(ConfigFile()));
+        QVERIFY(log.Messages.first().Text.contains(kept.fileName()));
     }
 
     void writeFailures_data()
