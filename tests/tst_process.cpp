@@ -28,6 +28,20 @@ public:
 
     void Start() { Process.start(); }
     void Signal(int signal) { SendSignal(Process, signal); }
+    void Unset(const QStringList& names)
+    {
+        QProcessEnvironment environment = Process.processEnvironment();
+        for (const QString& name : names)
+            environment.remove(name);
+        Process.setProcessEnvironment(environment);
+    }
+    void ShowOn(const QString& display)
+    {
+        QProcessEnvironment environment = Process.processEnvironment();
+        environment.insert("QT_QPA_PLATFORM", "xcb");
+        environment.insert("DISPLAY", display);
+        Process.setProcessEnvironment(environment);
+    }
     bool Running() const { return Process.state() == QProcess::Running; }
 
     QProcess Process;
@@ -49,16 +63,22 @@ public:
         FServer.waitForFinished(10000);
     }
 
+    // What xdotool says on this display.
+    QString Xdotool(const QStringList& arguments) const
+    {
+        QProcess command;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", Display);
+        command.setProcessEnvironment(environment);
+        command.start("xdotool", arguments);
+        command.waitForFinished(30000);
+        return QString::fromLatin1(command.readAllStandardOutput()).trimmed();
+    }
+
     // The mapped top-level windows of a process.
     int VisibleWindowsOf(qint64 pid) const
     {
-        QProcess search;
-        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-        environment.insert("DISPLAY", Display);
-        search.setProcessEnvironment(environment);
-        search.start("xdotool", {"search", "--onlyvisible", "--pid", QString::number(pid)});
-        search.waitForFinished(30000);
-        return QString::fromLatin1(search.readAllStandardOutput()).split('\n', Qt::SkipEmptyParts).size();
+        return Xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)}).split('\n', Qt::SkipEmptyParts).size();
     }
 
     QString Display;
@@ -280,11 +300,8 @@ private Q_SLOTS:
         QTemporaryDir root;
         StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {server.Url("/a")});
         TProgram program(root.path());
-        QProcessEnvironment environment = program.Process.processEnvironment();
-        environment.remove("QT_LOGGING_RULES");
         // No session bus either, as on a bare kiosk session: the remote control stays silent.
-        environment.remove("DBUS_SESSION_BUS_ADDRESS");
-        program.Process.setProcessEnvironment(environment);
+        program.Unset({"QT_LOGGING_RULES", "DBUS_SESSION_BUS_ADDRESS"});
         program.Process.setProcessChannelMode(QProcess::SeparateChannels);
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/b") > 0, 60000);
@@ -302,22 +319,14 @@ private Q_SLOTS:
         QTemporaryDir root;
         StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {"about:blank"});
         TProgram program(root.path());
-        QProcessEnvironment environment = program.Process.processEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.insert("DISPLAY", display.Display);
-        program.Process.setProcessEnvironment(environment);
+        program.ShowOn(display.Display);
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(display.VisibleWindowsOf(program.Process.processId()) == 1, 60000);
         auto zoom = [&] { return QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).value("Sites/Zooms").toString(); };
-        auto xdotool = [&](const QStringList& arguments) {
-            QProcess command;
-            command.setProcessEnvironment(environment);
-            command.start("xdotool", arguments);
-            command.waitForFinished(30000);
-            return QString::fromLatin1(command.readAllStandardOutput()).trimmed();
-        };
-        QTRY_COMPARE_WITH_TIMEOUT(xdotool({"getwindowfocus"}), xdotool({"search", "--onlyvisible", "--pid", QString::number(program.Process.processId())}), 20000);
-        xdotool({"key", "ctrl+plus"});
+        QTRY_COMPARE_WITH_TIMEOUT(display.Xdotool({"getwindowfocus"}),
+                                  display.Xdotool({"search", "--onlyvisible", "--pid", QString::number(program.Process.processId())}),
+                                  20000);
+        display.Xdotool({"key", "ctrl+plus"});
         QTRY_COMPARE_WITH_TIMEOUT(zoom(), QStringLiteral("110"), 20000);
         program.Signal(SIGKILL);
         QVERIFY(program.Process.waitForFinished(30000));
@@ -336,11 +345,8 @@ private Q_SLOTS:
         QTemporaryDir root;
         StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {server.Url("/a")});
         TProgram program(root.path());
-        QProcessEnvironment environment = program.Process.processEnvironment();
         // As a desktop session starts it: nothing names the platform, and there is no X display.
-        environment.remove("QT_QPA_PLATFORM");
-        environment.remove("DISPLAY");
-        program.Process.setProcessEnvironment(environment);
+        program.Unset({"QT_QPA_PLATFORM", "DISPLAY"});
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/b") > 0, 60000);
         QFile maps(QStringLiteral("/proc/%1/maps").arg(program.Process.processId()));
@@ -367,10 +373,7 @@ private Q_SLOTS:
         StoreSitesIn(ConfigFileUnder(root.path()), {"Calm", "Storm"}, {server.Url("/calm"), server.Url("/storm")},
                      {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}, {"TimerCyclePause", "0"}});
         TProgram program(root.path());
-        QProcessEnvironment environment = program.Process.processEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.insert("DISPLAY", display.Display);
-        program.Process.setProcessEnvironment(environment);
+        program.ShowOn(display.Display);
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/storm") > 0, 60000);
         QElapsedTimer storm;
