@@ -1,5 +1,6 @@
 // The status display: the progress bar, the address bar and the page selector's hints.
 #include "controllers/ControllerMain.h"
+#include "controllers/UnreadCounts.h"
 
 #include "platform/TabControl.h"
 
@@ -32,9 +33,10 @@ void TCMain::BrowserProgressChange(TWebBrowser* sender, int progress, int progre
         form->edtAddress->setText(ActualAddress);
         form->edtAddress->setEnabled(true);
         const int current = CurrentIndex();
-        if (settings->Titles.value(current) == NewSiteTitle && !settings->SitesLocked() && !ActualTitle.trimmed().isEmpty()
-            && !ActualTitle.contains(QStringLiteral("http:")) && !ActualTitle.contains(QStringLiteral("about:"))) {
-            SetSiteTitle(ActualTitle);
+        const QString pageTitle = TUnreadCounts::WithoutCount(ActualTitle);
+        if (settings->Titles.value(current) == NewSiteTitle && !settings->SitesLocked() && !pageTitle.trimmed().isEmpty()
+            && !pageTitle.contains(QStringLiteral("http:")) && !pageTitle.contains(QStringLiteral("about:"))) {
+            SetSiteTitle(pageTitle);
             settings->Urls[current] = ActualAddress;
         }
     }

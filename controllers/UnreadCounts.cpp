@@ -15,9 +15,24 @@ void TUnreadCounts::Watch(TWebBrowser* page)
     });
 }
 
+namespace {
+
+const QRegularExpression& LeadingCount()
+{
+    static const QRegularExpression count(QStringLiteral("^\\s*\\((\\d{1,6}\\+?)\\)\\s+"));
+    return count;
+}
+
+} // namespace
+
 QString TUnreadCounts::CountOf(const QString& title)
 {
-    static const QRegularExpression count(QStringLiteral("^\\s*\\((\\d{1,6}\\+?)\\)\\s"));
-    const QRegularExpressionMatch match = count.match(title);
+    const QRegularExpressionMatch match = LeadingCount().match(title);
     return match.hasMatch() && match.captured(1) != QLatin1String("0") ? match.captured(1) : QString();
+}
+
+QString TUnreadCounts::WithoutCount(const QString& title)
+{
+    const QRegularExpressionMatch match = LeadingCount().match(title);
+    return match.hasMatch() ? title.mid(match.capturedLength()) : title;
 }

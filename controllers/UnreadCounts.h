@@ -16,6 +16,9 @@ public:
 
     // The count at the start of a title, or empty.
     static QString CountOf(const QString& title);
+    // The title without a count at its start: what names a site taken from its page, where the
+    // count would soon be wrong.
+    static QString WithoutCount(const QString& title);
 
 private:
     TCMain& FMain;

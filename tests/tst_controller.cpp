@@ -391,28 +391,31 @@ private Q_SLOTS:
     {
         QTest::addColumn<QString>("title");
         QTest::addColumn<QString>("pageTitle");
-        QTest::addColumn<bool>("renamed");
-        QTest::newRow("real title") << "New" << " Example Domain" << true;
-        QTest::newRow("blank title") << "New" << "   " << false;
-        QTest::newRow("address as title") << "New" << "http://x/" << false;
-        QTest::newRow("blank page") << "New" << "about:blank" << false;
-        QTest::newRow("https counts as a title") << "New" << "https://x/" << true;
-        QTest::newRow("small letters") << "new" << "Example" << false;
+        QTest::addColumn<QString>("named");
+        QTest::newRow("real title") << "New" << " Example Domain" << " Example Domain";
+        QTest::newRow("blank title") << "New" << "   " << "";
+        QTest::newRow("address as title") << "New" << "http://x/" << "";
+        QTest::newRow("blank page") << "New" << "about:blank" << "";
+        QTest::newRow("https counts as a title") << "New" << "https://x/" << "https://x/";
+        QTest::newRow("small letters") << "new" << "Example" << "";
+        QTest::newRow("an unread count is left out") << "New" << "(3) Inbox" << "Inbox";
+        QTest::newRow("a count alone names nothing") << "New" << "(3) " << "";
     }
     void newSitesAreNamedAfterTheirFirstPage()
     {
         QFETCH(QString, title);
         QFETCH(QString, pageTitle);
-        QFETCH(bool, renamed);
+        QFETCH(QString, named);
+        const bool renamed = !named.isEmpty();
         StoreSites({title}, {"about:blank"});
         TMain main;
         main.Page(0)->Load("http://example/", pageTitle);
-        QCOMPARE(main.Settings()->Titles.at(0), renamed ? pageTitle : title);
-        QCOMPARE(main.Selector()->TabText(0), renamed ? pageTitle : title);
+        QCOMPARE(main.Settings()->Titles.at(0), renamed ? named : title);
+        QCOMPARE(main.Selector()->TabText(0), renamed ? named : title);
         QCOMPARE(main.Settings()->Urls.at(0), renamed ? QStringLiteral("http://example/") : QStringLiteral("about:blank"));
         if (renamed) {
             main.Page(0)->Load("http://later/", "Later");
-            QCOMPARE(main.Settings()->Titles.at(0), pageTitle);
+            QCOMPARE(main.Settings()->Titles.at(0), named);
         }
     }
 
