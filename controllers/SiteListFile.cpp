@@ -30,9 +30,12 @@ const QString Profiles = QStringLiteral("Sites/Profiles");
 
 void TSiteListFile::Export(TfrmSetup& dialog)
 {
-    const QString fileName = AskFileName(&dialog, TFileDialogKind::Save, QStringLiteral("Export the site list"), Filter);
+    QString fileName = AskFileName(&dialog, TFileDialogKind::Save, QStringLiteral("Export the site list"), Filter);
     if (fileName.isEmpty())
         return;
+    // Named so that Import's filter finds it again.
+    if (QFileInfo(fileName).suffix().isEmpty())
+        fileName += QStringLiteral(".ini");
     QList<TSiteRow> rows;
     for (int row = 0; row < dialog.sgSites->rowCount(); ++row)
         rows.append(dialog.Site(row));

@@ -340,6 +340,18 @@ private Q_SLOTS:
         QCOMPARE(QSettings(fileName, QSettings::IniFormat).childGroups(), QStringList{"Sites"});
     }
 
+    // A name without an extension gets Import's, so that its filter finds the file again.
+    void exportNamesTheFileForImport()
+    {
+        StoreSites3();
+        QTemporaryDir folder;
+        const TFileDialogHook previous = SetFileDialogHook([&](TFileDialogKind, const QString&) { return folder.filePath("sites"); });
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) { dialog->btnExport->click(); });
+        SetFileDialogHook(previous);
+        QCOMPARE(QDir(folder.path()).entryList(QDir::Files), QStringList{"sites.ini"});
+    }
+
     // A file that can't be read, or whose lists don't fit together, is told and changes nothing.
     void damagedImportChangesNothing_data()
     {
