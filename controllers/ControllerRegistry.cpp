@@ -1,5 +1,7 @@
 #include "controllers/ControllerRegistry.h"
 
+#include "platform/MessageBox.h"
+
 #include "controllers/Schedule.h"
 #include "shared/LibCommaText.h"
 
@@ -176,6 +178,15 @@ void TCRegistry::ReadSettings()
     Urls = FromCommaText(ReadString(SitesSection, QStringLiteral("Urls"), QStringLiteral("about:blank")));
     // Hand-edited lists may differ in length; every user indexes both by the same number.
     const int count = qMin(Titles.size(), Urls.size());
+    if (Titles.size() != Urls.size()) {
+        ShowNotice(QStringLiteral("In %1, [Sites] has %2 titles and %3 addresses, which don't pair up: the first %4 "
+                                  "sites are shown. A title or address with a space or a comma is written in double "
+                                  "quotes: Titles=\"\\\"My Mail\\\",Alerts\".")
+                       .arg(SourceOf(SitesSection))
+                       .arg(Titles.size())
+                       .arg(Urls.size())
+                       .arg(count));
+    }
     Titles = Titles.mid(0, count);
     Urls = Urls.mid(0, count);
     CycleTimes = Entries(ReadString(SitesSection, QStringLiteral("CycleTimes"), QString()), 0, INT_MAX);

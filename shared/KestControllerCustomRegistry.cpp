@@ -124,6 +124,11 @@ bool TCCustomRegistry::IsLocked(const QString& section) const
     return locked.compare(QLatin1String("true"), Qt::CaseInsensitive) == 0 || locked.toInt() != 0;
 }
 
+QString TCCustomRegistry::SourceOf(const QString& section) const
+{
+    return IsLocked(section) ? FSystemRegistry->FileName() : FRegistry->FileName();
+}
+
 QString TCCustomRegistry::ReadString(const QString& section, const QString& name, const QString& defaultValue)
 {
     std::optional<QString> result;

@@ -29,6 +29,9 @@ public:
     void WriteFormPlacement(QWidget* form);
     QString GetKeyPath() const;
     bool IsLocked(const QString& section) const;
+    // The file (or registry key) a section's values come from: the administrator's where it
+    // locks the section, else the user's.
+    QString SourceOf(const QString& section) const;
     // Stores, as one replacement of the file, the values that differ from those it stored last.
     // Throws the key's error when it can't.
     void SaveChanges();

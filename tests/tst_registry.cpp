@@ -86,7 +86,7 @@ private Q_SLOTS:
                                                << QStringList{"a", "b"};
         QTest::newRow("empty values are empty lists") << QByteArray("Titles=\nUrls=") << QStringList{} << QStringList{};
         QTest::newRow("one empty title") << QByteArray("Titles=\"\\\"\\\"\"\nUrls=x") << QStringList{""} << QStringList{"x"};
-        QTest::newRow("unequal lengths trimmed") << QByteArray("Titles=\"a,b,c\"\nUrls=\"1,2\"") << QStringList{"a", "b"}
+        QTest::newRow("unequal lengths trimmed, and told") << QByteArray("Titles=\"a,b,c\"\nUrls=\"1,2\"") << QStringList{"a", "b"}
                                                  << QStringList{"1", "2"};
         QTest::newRow("list of another type") << QByteArray("Titles=a, b\nUrls=c") << QStringList{"New"} << QStringList{"c"};
     }
@@ -94,9 +94,15 @@ private Q_SLOTS:
     {
         QFETCH(QByteArray, sites);
         WriteConfig("[Sites]\n" + sites + "\n");
+        TMessageLog log;
         TCRegistry store;
         QTEST(store.Titles, "titles");
         QTEST(store.Urls, "urls");
+        // Lists that don't pair up are said once, with the file.
+        const bool told = QByteArray(QTest::currentDataTag()).contains("told");
+        QCOMPARE(log.Messages.size(), told ? 1 : 0);
+        if (told)
+            QVERIFY(log.Messages.first().Text.startsWith("In " + ConfigFile() + ", [Sites] has 3 titles and 2 addresses"));
     }
 
     // Per-site values follow the site list: padded, cut, and a bad entry reads as empty.
