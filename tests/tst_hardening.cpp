@@ -64,20 +64,22 @@ class TestHardening : public QObject
 private Q_SLOTS:
     void damagedSettings_data()
     {
+        // What becomes of the file: left as it was, written whole, or kept aside (a file that
+        // can't be read) with a whole new one in its place.
         QTest::addColumn<QString>("kind");
-        QTest::addColumn<bool>("untouched");
-        QTest::newRow("random bytes") << "random" << true;
-        QTest::newRow("truncated mid-line") << "truncated" << true;
-        QTest::newRow("every value of another type") << "types" << false;
-        QTest::newRow("10 MB of titles") << "huge" << false;
-        QTest::newRow("lists of different lengths") << "unequal" << false;
-        QTest::newRow("unreadable file") << "unreadable" << true;
-        QTest::newRow("unwritable folder") << "unwritable" << true;
+        QTest::addColumn<QString>("outcome");
+        QTest::newRow("random bytes") << "random" << "aside";
+        QTest::newRow("truncated mid-line") << "truncated" << "aside";
+        QTest::newRow("every value of another type") << "types" << "whole";
+        QTest::newRow("10 MB of titles") << "huge" << "whole";
+        QTest::newRow("lists of different lengths") << "unequal" << "whole";
+        QTest::newRow("unreadable file") << "unreadable" << "untouched";
+        QTest::newRow("unwritable folder") << "unwritable" << "untouched";
     }
     void damagedSettings()
     {
         QFETCH(QString, kind);
-        QFETCH(bool, untouched);
+        QFETCH(QString, outcome);
         QTemporaryDir root;
         ProgramEnvironment(root.path());
         const QString config = ConfigFileUnder(root.path());
@@ -114,11 +116,16 @@ private Q_SLOTS:
         QVERIFY(program->waitForFinished(60000));
         QCOMPARE(program->exitStatus(), QProcess::NormalExit);
         QCOMPARE(program->exitCode(), 0);
-        if (untouched) {
+        if (outcome == "untouched") {
             QCOMPARE(ReadFile(watched), before);
             QVERIFY(QFileInfo(config).isDir() || QFileInfo(watched).isFile());
         } else {
             QVERIFY(Complete(config));
+        }
+        if (outcome == "aside") {
+            const QFileInfoList aside = QFileInfo(config).dir().entryInfoList({"Orvanta.conf.damaged-*"}, QDir::Files);
+            QCOMPARE(aside.size(), 1);
+            QCOMPARE(ReadFile(aside.first().filePath()), before);
         }
         if (kind == "unequal")
             QCOMPARE(QSettings(config, QSettings::IniFormat).value("Sites/Titles").toString(), QStringLiteral("A"));
