@@ -101,16 +101,22 @@ void TCCustomRegistry::SaveChanges()
     }
     FGathering = false;
     bool changed = false;
-    for (const auto& [key, value] : std::as_const(FGathered)) {
-        const auto stored = FStored.constFind(key);
-        if (stored != FStored.cend() && *stored == value)
-            continue;
-        StoreString(key.first, key.second, value);
-        FStored.insert(key, value);
-        changed = true;
+    try {
+        for (const auto& [key, value] : std::as_const(FGathered)) {
+            const auto stored = FStored.constFind(key);
+            if (stored != FStored.cend() && *stored == value)
+                continue;
+            StoreString(key.first, key.second, value);
+            FStored.insert(key, value);
+            changed = true;
+        }
+        if (changed)
+            FRegistry->Flush();
+    } catch (...) {
+        // What could not be stored is tried again, whole, at the next save.
+        FStored.clear();
+        throw;
     }
-    if (changed)
-        FRegistry->Flush();
 }
 
 QString TCCustomRegistry::GetKeyPath() const
