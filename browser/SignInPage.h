@@ -20,7 +20,7 @@ struct TSignInRequest
 };
 
 // The program's own sign-in form in a page's place: user name, password, and whether to
-// remember them. It takes the focus only when someone clicks into it.
+// remember them. It takes the focus from the page it covers, or when someone clicks into it.
 class TSignInPage : public QWidget
 {
     Q_OBJECT

@@ -14,7 +14,10 @@
 #include "platform/ProcessMemory.h"
 #include "shared/KestException.h"
 
+#include <QApplication>
+#include <QLineEdit>
 #include <QMetaMethod>
+#include <QPushButton>
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
@@ -50,7 +53,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     connect(FPage, &QWebEnginePage::loadStarted, this, [this] {
         for (QWidget* overlay : std::initializer_list<QWidget*>{FCertificatePage, FSignInPage}) {
             if (overlay)
-                overlay->hide();
+                Uncover(overlay);
         }
         FBusy = true;
         FLoadState = TLoadState::Loading;
@@ -212,10 +215,33 @@ void TWebEngineBrowser::ShowRefused(const TRefusedCertificate& refused)
         if (!FTrust)
             return;
         FTrust->Trust(refused.Url, refused.Certificate);
-        FCertificatePage->hide();
+        Uncover(FCertificatePage);
         FPage->load(refused.Url);
     });
-    FCertificatePage->Show(refused, refused.Overridable && FTrust, FTrust && FTrust->Locked());
+    Cover(FCertificatePage, FCertificatePage->btnTrust, [&] {
+        FCertificatePage->Show(refused, refused.Overridable && FTrust, FTrust && FTrust->Locked());
+    });
+}
+
+// The page's own stand-in takes the page's place in the Tab order, and its focus.
+void TWebEngineBrowser::Cover(QWidget* overlay, QWidget* focus, const std::function<void()>& show)
+{
+    const QWidget* focused = QApplication::focusWidget();
+    const bool pageHadFocus = focused && (focused == FView->focusProxy() || FView->isAncestorOf(focused) || isAncestorOf(focused));
+    FView->setEnabled(false);
+    show();
+    if (pageHadFocus)
+        (focus->isVisibleTo(overlay) ? focus : overlay)->setFocus(Qt::OtherFocusReason);
+}
+
+void TWebEngineBrowser::Uncover(QWidget* overlay)
+{
+    const QWidget* focused = QApplication::focusWidget();
+    const bool overlayHadFocus = overlay->isAncestorOf(focused);
+    FView->setEnabled(true);
+    overlay->hide();
+    if (overlayHadFocus)
+        FView->setFocus(Qt::OtherFocusReason);
 }
 
 void TWebEngineBrowser::FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found)
@@ -312,11 +338,13 @@ void TWebEngineBrowser::ShowSignIn(const TSignInRequest& request)
         FSignInPage = new TSignInPage(this);
         FSignInPage->setGeometry(rect());
         connect(FSignInPage, &TSignInPage::SignIn, this, [this](const QString& user, const QString& password, bool remember, bool inFile) {
-            FSignInPage->hide();
+            Uncover(FSignInPage);
             FPage->SignIn({user, password}, remember, inFile);
         });
     }
-    FSignInPage->Show(request, FCredentials && FCredentials->KeyringAvailable());
+    // A refused password is typed again; the user name stays.
+    Cover(FSignInPage, request.Refused ? FSignInPage->edtPassword : FSignInPage->edtUser,
+          [&] { FSignInPage->Show(request, FCredentials && FCredentials->KeyringAvailable()); });
     FLoadState = TLoadState::SignIn;
     SetNeedsSignIn(true);
 }

@@ -63,6 +63,9 @@ protected:
 private:
     void ShowRefused(const TRefusedCertificate& refused);
     void ShowSignIn(const TSignInRequest& request);
+    // Shows a page of the program's own over the web page; `focus` takes the focus if the page had it.
+    void Cover(QWidget* overlay, QWidget* focus, const std::function<void()>& show);
+    void Uncover(QWidget* overlay);
     void SetNeedsSignIn(bool needed);
     void AskPermission(const TPermissionRequest& request);
     void AnswerPermission(bool allow);

@@ -310,6 +310,7 @@ void TTabControl::AlignClient(QWidget* page)
 {
     if (!IsAligned(page))
         FAligned.append(page);
+    page->setEnabled(true);
     RealignPages();
 }
 
@@ -317,6 +318,8 @@ void TTabControl::Collapse(QWidget* page)
 {
     FAligned.removeAll(page);
     page->setGeometry(0, 0, FClient->width(), 0);
+    // Out of the Tab order: Tab leaving the shown page must not vanish into one nobody sees.
+    page->setEnabled(false);
 }
 
 bool TTabControl::IsAligned(const QWidget* page) const

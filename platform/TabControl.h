@@ -10,7 +10,7 @@ class QToolButton;
 
 // A page selector: a strip of tabs or buttons on one side and a client area beside it that
 // holds the pages. The page aligned to the client fills it; every other page is collapsed to
-// height 0, stays visible to the engine and keeps working.
+// height 0, stays visible to the engine and keeps working, but takes no input.
 class TTabControl : public QWidget
 {
     Q_OBJECT

@@ -11,6 +11,7 @@
 #include <QSettings>
 #include <QSignalSpy>
 #include <csignal>
+#include <functional>
 #include <memory>
 
 namespace {
@@ -73,6 +74,13 @@ public:
         command.start("xdotool", arguments);
         command.waitForFinished(30000);
         return QString::fromLatin1(command.readAllStandardOutput()).trimmed();
+    }
+
+    // Whether the one mapped window of a process has the keyboard.
+    bool HasFocus(qint64 pid) const
+    {
+        const QString window = Xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)});
+        return !window.isEmpty() && !window.contains('\n') && Xdotool({"getwindowfocus"}) == window;
     }
 
     // The mapped top-level windows of a process.
@@ -321,16 +329,57 @@ private Q_SLOTS:
         TProgram program(root.path());
         program.ShowOn(display.Display);
         program.Start();
-        QTRY_VERIFY_WITH_TIMEOUT(display.VisibleWindowsOf(program.Process.processId()) == 1, 60000);
         auto zoom = [&] { return QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).value("Sites/Zooms").toString(); };
-        QTRY_COMPARE_WITH_TIMEOUT(display.Xdotool({"getwindowfocus"}),
-                                  display.Xdotool({"search", "--onlyvisible", "--pid", QString::number(program.Process.processId())}),
-                                  20000);
+        QTRY_VERIFY_WITH_TIMEOUT(display.HasFocus(program.Process.processId()), 60000);
         display.Xdotool({"key", "ctrl+plus"});
         QTRY_COMPARE_WITH_TIMEOUT(zoom(), QStringLiteral("110"), 20000);
         program.Signal(SIGKILL);
         QVERIFY(program.Process.waitForFinished(30000));
         QCOMPARE(zoom(), QStringLiteral("110"));
+    }
+
+    // Tab goes through the shown page's fields, on to the window's own controls and round into
+    // the page again, never into a page that is not shown.
+    void tabGoesRoundThePageAndBack()
+    {
+        TXvfb display;
+        THttpServer server;
+        server.SetPage("/form", "<html><head><title>Form</title></head><body>"
+                                "<input id=a onfocus=\"fetch('/focus-a')\"><input id=b onfocus=\"fetch('/focus-b')\">"
+                                "<script>window.onfocus = () => fetch('/entered'); window.onblur = () => fetch('/left');</script>"
+                                "</body></html>");
+        server.SetPage("/other", "<html><head><title>Other</title></head><body>"
+                                 "<input onfocus=\"fetch('/focus-other')\"></body></html>");
+        server.SetPage("/focus-a", "");
+        server.SetPage("/focus-b", "");
+        server.SetPage("/focus-other", "");
+        server.SetPage("/left", "");
+        server.SetPage("/entered", "");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Form", "Other"}, {server.Url("/form"), server.Url("/other")});
+        TProgram program(root.path());
+        program.ShowOn(display.Display);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(display.HasFocus(program.Process.processId()), 60000);
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/form") == 1 && server.Count("/other") == 1, 30000);
+        display.Xdotool({"mousemove", "--window", display.Xdotool({"getwindowfocus"}), "400", "300", "click", "1"});
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/entered") == 1, 20000);
+        // Some presses go to the window's own controls; each is given a moment to land.
+        const auto tabUntil = [&](const std::function<bool()>& reached) {
+            for (int press = 0; press < 8 && !reached(); ++press) {
+                display.Xdotool({"key", "Tab"});
+                QTest::qWaitFor(reached, 2000);
+            }
+            return reached();
+        };
+        QVERIFY(tabUntil([&] { return server.Count("/focus-a") == 1; }));
+        QVERIFY(tabUntil([&] { return server.Count("/focus-b") == 1; }));
+        QVERIFY(tabUntil([&] { return server.Count("/left") == 1; }));
+        QVERIFY(tabUntil([&] { return server.Count("/focus-a") == 2; }));
+        QCOMPARE(server.Count("/focus-other"), 0);
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitCode(), 0);
     }
 
     // On a Wayland session the program runs on Wayland itself, not through XWayland: its page
