@@ -69,6 +69,7 @@ void TCMain::BindEvents()
     TfrmMain* form = MainForm;
     QObject::connect(form, &TfrmMain::KeyDown, this, &TCMain::UpdateButtonCaptions);
     QObject::connect(form, &TfrmMain::KeyUp, this, &TCMain::UpdateButtonCaptions);
+    QObject::connect(form, &TfrmMain::ActivationChanged, this, &TCMain::UpdateButtonCaptions);
     QObject::connect(form->ExitMenuItem, &QAction::triggered, this, &TCMain::ExitClick);
     for (QAction* item : {form->SetupSitesMenuItem, form->SetupOptionsMenuItem})
         QObject::connect(item, &QAction::triggered, this, [this, item] { SetupClick(item); });

@@ -1,6 +1,7 @@
 // The toolbar's and the tab menu's commands for the shown page, every page and the site list.
 #include "controllers/ControllerMain.h"
 
+#include "browser/OwnPage.h"
 #include "platform/MessageBox.h"
 #include "platform/TabControl.h"
 #include "shared/KestException.h"
@@ -8,6 +9,7 @@
 #include "shared/LibHyperlink.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QLineEdit>
@@ -103,7 +105,8 @@ void TCMain::AllSitesClick(QObject* sender)
 void TCMain::UpdateButtonCaptions(Qt::KeyboardModifiers shift)
 {
     const bool ctrl = shift.testFlag(Qt::ControlModifier);
-    const bool alt = shift.testFlag(Qt::AltModifier);
+    // A sign-in form's "&Remember" and "Keep it in a &file" are not shadowed by Refresh and Forward.
+    const bool alt = shift.testFlag(Qt::AltModifier) && !IsOnOwnPage(QApplication::focusWidget());
     if (ctrl == AllPages && alt == ShowAccelerators)
         return;
     AllPages = ctrl;

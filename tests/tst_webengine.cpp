@@ -474,7 +474,8 @@ private Q_SLOTS:
     }
 
     // With no keyring the sign-in form says so; refused credentials are sent once and the form
-    // comes back; accepted ones, kept in the private file, sign in again at the next start.
+    // comes back with the focus in the password field; its own mnemonics win over the
+    // toolbar's; accepted ones, kept in the private file, sign in again at the next start.
     void signInWithoutAKeyring()
     {
         if (qEnvironmentVariableIsSet("ORVANTA_TEST_KEYRING"))
@@ -494,15 +495,25 @@ private Q_SLOTS:
             QCOMPARE(page->LoadState(), TLoadState::SignIn);
             QVERIFY(!form->edtUser->hasFocus());
 
+            main->MainForm->show();
+            main->MainForm->activateWindow();
+            QVERIFY(QTest::qWaitForWindowActive(main->MainForm));
             form->edtUser->setText("ann");
+            form->edtPassword->setFocus();
             form->edtPassword->setText("wrong");
-            form->btnSignIn->click();
+            QTest::keyClick(form->edtPassword, Qt::Key_Return);
             QTRY_VERIFY_WITH_TIMEOUT(!form->isHidden() && !form->lblRefused->isHidden(), 30000);
             QCOMPARE(Authorizations("/console").count("Basic " + QByteArray("ann:wrong").toBase64()), 1);
+            QTRY_VERIFY(form->edtPassword->hasFocus());
+            QCOMPARE(form->edtUser->text(), QStringLiteral("ann"));
 
+            TMessageLog messages;
             form->edtPassword->setText("right");
-            form->cbRemember->setChecked(true);
-            form->cbInFile->setChecked(true);
+            QTest::keyClick(form->edtPassword, Qt::Key_R, Qt::AltModifier);
+            QTRY_VERIFY(form->cbRemember->isChecked());
+            QTest::keyClick(form->edtPassword, Qt::Key_F, Qt::AltModifier);
+            QTRY_VERIFY(form->cbInFile->isChecked());
+            QVERIFY(messages.Messages.isEmpty());
             form->btnSignIn->click();
             QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("Console"), 30000);
             QVERIFY(form->isHidden());
@@ -551,7 +562,8 @@ private Q_SLOTS:
     }
 
     // A download lands in the download folder under a safe name and is told at the foot of the
-    // window; one cut short leaves nothing behind and says so. The shown page stays.
+    // window; one cut short leaves nothing behind and says so, as does one cancelled while it
+    // runs. The shown page stays.
     void downloadsLandInTheDownloadFolder()
     {
         QTemporaryDir folder;
@@ -561,8 +573,10 @@ private Q_SLOTS:
         dirs.close();
         Server.SetPage("/report", "a,b\n1,2\n", "Content-Disposition: attachment; filename=\"../../.report.csv\"\r\n");
         Server.SetCut("/broken", "Content-Disposition: attachment; filename=\"broken.bin\"\r\n");
+        Server.SetStalled("/slow", "Content-Disposition: attachment; filename=\"slow.bin\"\r\n");
+        Server.SetStalled("/slow2", "Content-Disposition: attachment; filename=\"slow2.bin\"\r\n");
         Server.SetPage("/downloads", "<html><head><title>Downloads</title></head><body><a id=r href=/report>r</a>"
-                                     "<a id=b href=/broken>b</a></body></html>");
+                                     "<a id=b href=/broken>b</a><a id=s href=/slow>s</a><a id=t href=/slow2>t</a></body></html>");
         StoreSites({"A", "Downloads"}, Paths({"/a", "/downloads"}));
         TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
@@ -577,6 +591,21 @@ private Q_SLOTS:
         RunScript(EnginePage(main.get(), 1), "document.getElementById('b').click()");
         QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("The download of broken.bin failed"), 30000);
         QCOMPARE(QDir(folder.path()).entryList(QDir::Files | QDir::Hidden), QStringList{"report.csv"});
+        QVERIFY(form->btnCancelDownload->isHidden());
+
+        // While one runs, × puts the line away for good and Cancel leaves no file.
+        RunScript(EnginePage(main.get(), 1), "document.getElementById('s').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("Downloading slow.bin"), 30000);
+        QVERIFY(!form->btnCancelDownload->isHidden());
+        form->btnCloseDownloadNote->click();
+        QVERIFY(form->pnlDownloadNote->isHidden());
+        RunScript(EnginePage(main.get(), 1), "document.getElementById('t').click()");
+        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("Downloading slow2.bin"), 30000);
+        QVERIFY(!form->pnlDownloadNote->isHidden());
+        form->btnCancelDownload->click();
+        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("The download of slow2.bin failed: cancelled"), 30000);
+        QVERIFY(form->btnCancelDownload->isHidden());
+        QTRY_VERIFY(!QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).join(' ').contains("slow2"));
         QCOMPARE(main->CurrentIndex(), 0);
         QCOMPARE(main->Browser(1)->LocationURL(), Server.Url("/downloads"));
         dirs.remove();
@@ -642,6 +671,7 @@ private Q_SLOTS:
 
     // A permission request gets a bar across its own page, which waits and never takes the
     // shown one; Allow settles the page's promise with "granted" and is kept, Block with "denied".
+    // The find field opened over a page that asks leaves its buttons free.
     void permissionsAreAskedOnce()
     {
         Server.SetPage("/ask", "<html><head><title>Asking</title></head><body><script>"
@@ -656,11 +686,22 @@ private Q_SLOTS:
             QVERIFY(page->PermissionBar()->lblQuestion->text().contains("127.0.0.1 wants to show notifications"));
             QCOMPARE(page->LocationName(), QStringLiteral("Asking"));
             QCOMPARE(main->CurrentIndex(), 0);
+            // Answered where it is seen: a page not shown takes no input.
+            QVERIFY(!page->PermissionBar()->btnAllow->isEnabled());
+            main->SelectPage(1);
             page->PermissionBar()->btnAllow->click();
             QTRY_COMPARE_WITH_TIMEOUT(page->LocationName(), QStringLiteral("granted"), 30000);
             QVERIFY(page->PermissionBar()->isHidden());
             TWebEngineBrowser* blocked = EnginePage(main.get(), 2);
             QTRY_VERIFY_WITH_TIMEOUT(blocked->PermissionBar() && !blocked->PermissionBar()->isHidden(), 30000);
+            TfrmMain* form = main->MainForm;
+            form->show();
+            QVERIFY(QTest::qWaitForWindowExposed(form));
+            main->SelectPage(2);
+            form->FindAction->trigger();
+            const auto onForm = [form](QWidget* part) { return QRect(part->mapTo(form, QPoint()), part->size()); };
+            for (QWidget* button : {blocked->PermissionBar()->btnAllow, blocked->PermissionBar()->btnBlock})
+                QVERIFY(!onForm(button).intersects(onForm(form->pnlFind)));
             blocked->PermissionBar()->btnBlock->click();
             QTRY_COMPARE_WITH_TIMEOUT(blocked->LocationName(), QStringLiteral("denied"), 30000);
         }

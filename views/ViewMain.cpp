@@ -316,6 +316,8 @@ void TfrmMain::ShowRestored()
 
 void TfrmMain::changeEvent(QEvent* event)
 {
+    if (event->type() == QEvent::ActivationChange)
+        Q_EMIT ActivationChanged(isActiveWindow() ? QGuiApplication::queryKeyboardModifiers() : Qt::NoModifier);
     if (event->type() == QEvent::WindowStateChange) {
         const Qt::WindowStates before = static_cast<QWindowStateChangeEvent*>(event)->oldState();
         if (isMinimized() && !before.testFlag(Qt::WindowMinimized))

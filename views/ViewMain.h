@@ -38,6 +38,8 @@ public:
     QProgressBar* ProgressBar;
     QWidget* pnlDownloadNote;
     QLabel* lblDownloadNote;
+    // Shown while a download runs.
+    QToolButton* btnCancelDownload;
     QToolButton* btnCloseDownloadNote;
 
     QMenu* popTabMenu;
@@ -87,7 +89,7 @@ public:
     QAction* FindPreviousAction;
     QAction* PrintAction;
 
-    // The find field over the shown page, at its top right.
+    // The find field over the shown page, at its bottom right.
     QWidget* pnlFind;
     QLineEdit* edtFind;
     QLabel* lblFindMatches;
@@ -116,6 +118,9 @@ Q_SIGNALS:
     // Key preview: the window sees every key of its controls, the web pages' included, first.
     void KeyDown(Qt::KeyboardModifiers shift);
     void KeyUp(Qt::KeyboardModifiers shift);
+    // The window became active or stopped being so; `held` are the modifiers down now. A
+    // modifier let go in a dialog of the window's own never reaches it as KeyUp.
+    void ActivationChanged(Qt::KeyboardModifiers held);
     void edtAddressKeyPress(QChar key);
 
 protected:
