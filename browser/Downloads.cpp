@@ -60,23 +60,35 @@ void TDownloads::Start(QWebEngineDownloadRequest* download)
     download->setDownloadDirectory(folder);
     download->setDownloadFileName(SafeName(download->downloadFileName(), folder));
     const QString path = QDir(folder).filePath(download->downloadFileName());
-    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download] {
+    const quint32 id = download->id();
+    FRunning.insert(id, download);
+    connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download, id] {
         if (download->state() == QWebEngineDownloadRequest::DownloadInProgress)
-            Q_EMIT Progress(download->downloadFileName(), download->receivedBytes(), download->totalBytes());
+            Q_EMIT Progress(id, download->downloadFileName(), download->receivedBytes(), download->totalBytes());
     });
     // A broken download is tried again by the engine a few times; when it gives up, it ends
     // interrupted.
     connect(download, &QWebEngineDownloadRequest::stateChanged, this,
-            [this, download, path](QWebEngineDownloadRequest::DownloadState state) {
+            [this, download, path, id](QWebEngineDownloadRequest::DownloadState state) {
                 if (state == QWebEngineDownloadRequest::DownloadCompleted) {
-                    Q_EMIT Finished(path, true, QString());
+                    FRunning.remove(id);
+                    Q_EMIT Finished(id, path, true, QString());
                 } else if (state == QWebEngineDownloadRequest::DownloadInterrupted
                            || state == QWebEngineDownloadRequest::DownloadCancelled) {
+                    FRunning.remove(id);
                     // Nothing half written stays behind.
                     QFile::remove(path);
                     QFile::remove(path + QStringLiteral(".crdownload"));
-                    Q_EMIT Finished(path, false, download->interruptReasonString());
+                    Q_EMIT Finished(id, path, false,
+                                    state == QWebEngineDownloadRequest::DownloadCancelled ? QStringLiteral("cancelled")
+                                                                                           : download->interruptReasonString());
                 }
             });
     download->accept();
+}
+
+void TDownloads::Cancel(quint32 id)
+{
+    if (QWebEngineDownloadRequest* download = FRunning.value(id))
+        download->cancel();
 }

@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QHash>
 #include <QObject>
+#include <QPointer>
 #include <QString>
 
 class QWebEngineDownloadRequest;
@@ -25,12 +27,17 @@ public:
     // Where downloads go: the user's download folder (XDG's user-dirs on Linux).
     static QString Folder();
 
+    // Stops a running download; what it had written is removed, and it ends as failed.
+    void Cancel(quint32 id);
+
 Q_SIGNALS:
-    void Progress(const QString& fileName, qint64 received, qint64 total);
+    void Progress(quint32 id, const QString& fileName, qint64 received, qint64 total);
     // `path` is where the file is; on failure it was removed and `reason` says why.
-    void Finished(const QString& path, bool saved, const QString& reason);
+    void Finished(quint32 id, const QString& path, bool saved, const QString& reason);
 
 private:
     using QObject::QObject;
     void Start(QWebEngineDownloadRequest* download);
+
+    QHash<quint32, QPointer<QWebEngineDownloadRequest>> FRunning;
 };

@@ -7,6 +7,7 @@
 #include <QDir>
 #include <QFileInfo>
 #include <QLabel>
+#include <QToolButton>
 #include <QUrl>
 
 TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
@@ -14,12 +15,18 @@ TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
     FHide.setSingleShot(true);
     QObject::connect(&FHide, &QTimer::timeout, form->pnlDownloadNote, &QWidget::hide);
     TDownloads* downloads = TDownloads::Instance();
-    QObject::connect(downloads, &TDownloads::Progress, form, [this](const QString& name, qint64 received, qint64 total) {
+    QObject::connect(downloads, &TDownloads::Progress, form, [this](quint32 id, const QString& name, qint64 received, qint64 total) {
+        if (id == FDismissed)
+            return;
+        FShown = id;
+        FForm->btnCancelDownload->show();
         const QString amount = total > 0 ? QStringLiteral("%1%").arg(received * 100 / total)
                                          : QStringLiteral("%1 kB").arg(received / 1024);
         Say(QStringLiteral("Downloading %1 … %2").arg(name.toHtmlEscaped(), amount), true);
     });
-    QObject::connect(downloads, &TDownloads::Finished, form, [this](const QString& path, bool saved, const QString& reason) {
+    QObject::connect(downloads, &TDownloads::Finished, form, [this](quint32 id, const QString& path, bool saved, const QString& reason) {
+        FShown = id;
+        FForm->btnCancelDownload->hide();
         const QFileInfo file(path);
         if (saved)
             Say(QStringLiteral("%1 is saved in %2. <a href=\"%3\">Open the folder</a>")
@@ -29,6 +36,11 @@ TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
         else
             Say(QStringLiteral("The download of %1 failed: %2").arg(file.fileName().toHtmlEscaped(), reason.toHtmlEscaped()),
                 false);
+    });
+    QObject::connect(form->btnCancelDownload, &QToolButton::clicked, form, [this, downloads] { downloads->Cancel(FShown); });
+    QObject::connect(form->btnCloseDownloadNote, &QToolButton::clicked, form, [this] {
+        if (!FForm->btnCancelDownload->isHidden())
+            FDismissed = FShown;
     });
     QObject::connect(form->lblDownloadNote, &QLabel::linkActivated, form, [](const QString& link) { ShellOpen(link); });
 }

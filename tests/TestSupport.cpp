@@ -211,6 +211,12 @@ void THttpServer::SetCut(const QString& path, const QByteArray& extraHeaders)
     FCut.insert(path, extraHeaders);
 }
 
+void THttpServer::SetStalled(const QString& path, const QByteArray& extraHeaders)
+{
+    FCut.insert(path, extraHeaders);
+    FStalled.append(path);
+}
+
 void THttpServer::SetSignIn(const QString& path, const QString& user, const QString& password)
 {
     FSignIns.insert(path, "Basic " + (user + QLatin1Char(':') + password).toUtf8().toBase64());
@@ -263,7 +269,8 @@ void THttpServer::Serve(QTcpSocket* socket)
         socket->write("HTTP/1.1 200 OK\r\nContent-Type: application/octet-stream\r\n" + FCut.value(request.Path)
                       + "Content-Length: 100000\r\n\r\n" + QByteArray(1000, 'x'));
         socket->flush();
-        socket->disconnectFromHost();
+        if (!FStalled.contains(request.Path))
+            socket->disconnectFromHost();
         return;
     }
     if (FRedirects.contains(request.Path)) {

@@ -107,6 +107,8 @@ public:
     void SetRedirect(const QString& path, const QString& target);
     // The path sends a part of what it announces and then closes the connection.
     void SetCut(const QString& path, const QByteArray& extraHeaders);
+    // The path sends a part of what it announces and then nothing more, the connection open.
+    void SetStalled(const QString& path, const QByteArray& extraHeaders);
     // The path answers 401 with a Basic sign-in of realm "Console" unless asked with these.
     void SetSignIn(const QString& path, const QString& user, const QString& password);
     int Count(const QString& path) const;
@@ -121,6 +123,7 @@ private:
     QHash<QString, QString> FRedirects;
     QHash<QString, QByteArray> FSignIns;
     QHash<QString, QByteArray> FCut;
+    QStringList FStalled;
 };
 
 // A page titled "Secure" served over TLS on `address` with one of the tests' own certificates

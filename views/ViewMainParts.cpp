@@ -42,12 +42,12 @@ void TfrmMain::BuildFindField()
     pnlFind->hide();
 }
 
-// At the top right of the page, above it.
+// At the bottom right of the page, above it: the top is where a page asks for a permission.
 void TfrmMain::PlaceFindField()
 {
     QWidget* client = tcBrowserContainer->ClientArea();
     pnlFind->adjustSize();
-    pnlFind->move(qMax(0, client->width() - pnlFind->width() - 16), 0);
+    pnlFind->move(qMax(0, client->width() - pnlFind->width() - 16), qMax(0, client->height() - pnlFind->height()));
     pnlFind->raise();
 }
 
@@ -62,6 +62,12 @@ void TfrmMain::BuildDownloadNote()
     lblDownloadNote->setTextFormat(Qt::RichText);
     lblDownloadNote->setTextInteractionFlags(Qt::LinksAccessibleByMouse | Qt::LinksAccessibleByKeyboard);
     note->addWidget(lblDownloadNote, 1);
+    btnCancelDownload = new QToolButton(pnlDownloadNote);
+    btnCancelDownload->setObjectName(QStringLiteral("btnCancelDownload"));
+    btnCancelDownload->setText(QStringLiteral("Cancel"));
+    btnCancelDownload->setToolTip(QStringLiteral("Stop this download; nothing of it is kept"));
+    btnCancelDownload->hide();
+    note->addWidget(btnCancelDownload);
     btnCloseDownloadNote = new QToolButton(pnlDownloadNote);
     btnCloseDownloadNote->setObjectName(QStringLiteral("btnCloseDownloadNote"));
     btnCloseDownloadNote->setText(QStringLiteral("×"));
