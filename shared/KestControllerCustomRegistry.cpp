@@ -4,6 +4,9 @@
 #include "platform/MessageBox.h"
 #include "platform/Registry.h"
 
+#include <QGuiApplication>
+#include <QScreen>
+#include <QWindow>
 #include <QWidget>
 #include <optional>
 
@@ -196,12 +199,23 @@ void TCCustomRegistry::ReadFormPlacement(QWidget* form)
     const QString name = form->objectName();
     const int top = ReadInteger(FormsSection, name + QStringLiteral("Top"), form->y());
     const int left = ReadInteger(FormsSection, name + QStringLiteral("Left"), form->x());
-    form->move(left, top);
+    QSize size = form->size();
     if (HasSizeableBorder(form)) {
-        const int width = ReadInteger(FormsSection, name + QStringLiteral("Width"), form->width());
-        const int height = ReadInteger(FormsSection, name + QStringLiteral("Height"), form->height());
-        form->resize(width, height);
+        size = QSize(ReadInteger(FormsSection, name + QStringLiteral("Width"), form->width()),
+                     ReadInteger(FormsSection, name + QStringLiteral("Height"), form->height()));
     }
+    // Never larger than the free area of its screen (a small one, or a large scale), nor off
+    // it; never smaller than the form can be.
+    QScreen* screen = QGuiApplication::screenAt(QPoint(left, top));
+    QRect free = (screen ? screen : form->screen())->availableGeometry();
+    // The frame, where it is known already (a window shown before).
+    if (const QWindow* window = form->windowHandle())
+        free = free.marginsRemoved(window->frameMargins());
+    if (HasSizeableBorder(form))
+        size = size.boundedTo(free.size()).expandedTo(form->minimumSize());
+    form->resize(size);
+    form->move(qMax(free.left(), qMin(left, free.right() + 1 - size.width())),
+               qMax(free.top(), qMin(top, free.bottom() + 1 - size.height())));
 }
 
 void TCCustomRegistry::WriteFormPlacement(QWidget* form)

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -65,7 +66,8 @@ QStringList Faults(QWidget* window)
 
 } // namespace
 
-// Every window at the desktop's font and at any QT_SCALE_FACTOR: no text cut or covered.
+// Every window at the desktop's font and at any QT_SCALE_FACTOR: no text cut or covered, and
+// the main window within its screen.
 class TestLayout : public QObject
 {
     Q_OBJECT
@@ -89,6 +91,9 @@ private Q_SLOTS:
         QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
         main->UpdateButtonCaptions(Qt::KeyboardModifiers(held));
         QCOMPARE(Faults(main.Form()).join("; "), QString());
+        const QRect free = main.Form()->screen()->availableGeometry();
+        QVERIFY(free.contains(main.Form()->frameGeometry().topLeft()));
+        QVERIFY(main.Form()->width() <= free.width() && main.Form()->height() <= free.height());
     }
 
     void setupDialog()

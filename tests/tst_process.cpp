@@ -36,12 +36,16 @@ public:
             environment.remove(name);
         Process.setProcessEnvironment(environment);
     }
-    void ShowOn(const QString& display)
+    void Set(const QString& name, const QString& value)
     {
         QProcessEnvironment environment = Process.processEnvironment();
-        environment.insert("QT_QPA_PLATFORM", "xcb");
-        environment.insert("DISPLAY", display);
+        environment.insert(name, value);
         Process.setProcessEnvironment(environment);
+    }
+    void ShowOn(const QString& display)
+    {
+        Set("QT_QPA_PLATFORM", "xcb");
+        Set("DISPLAY", display);
     }
     bool Running() const { return Process.state() == QProcess::Running; }
 
