@@ -14,6 +14,32 @@
 #include <QTabWidget>
 #include <QTableWidget>
 
+namespace {
+
+// Every column's header says what it takes; an entry that can't be read is marked.
+void ExplainSiteColumns(TfrmSetup& dialog)
+{
+    const auto seconds = [](const QString& entry) { return entry.isEmpty() || !SiteSecondsEntry(entry).isEmpty(); };
+    dialog.SetColumnRule(TfrmSetup::TitleColumn, {QStringLiteral("The site's name on its tab"), {}, {}});
+    dialog.SetColumnRule(TfrmSetup::AddressColumn,
+                         {QStringLiteral("The address the site opens at, such as https://example.org/"), {}, {}});
+    dialog.SetColumnRule(TfrmSetup::CycleColumn,
+                         {QStringLiteral("Seconds the site is shown when cycling; empty: the interval of the options; 0: skipped"),
+                          seconds, QStringLiteral("This is not a number of seconds: the interval of the options counts.")});
+    dialog.SetColumnRule(TfrmSetup::RefreshColumn,
+                         {QStringLiteral("Seconds between automatic reloads; empty: the interval of the options; 0: never"),
+                          seconds, QStringLiteral("This is not a number of seconds: the interval of the options counts.")});
+    dialog.SetColumnRule(TfrmSetup::ScheduleColumn,
+                         {TSchedule::Format, [](const QString& entry) { return TSchedule::Parse(entry).has_value(); },
+                          QStringLiteral("This schedule can't be read: the site counts as always scheduled.")});
+    dialog.SetColumnRule(TfrmSetup::ProfileColumn,
+                         {QStringLiteral("A name of your choice: sites with the same one share cookies and sign-ins; "
+                                         "empty: the store every site shares"),
+                          {}, {}});
+}
+
+} // namespace
+
 // Changes to the site list or the view mode make the pages be built anew.
 QString TCMain::ChangeSignature()
 {
@@ -40,8 +66,7 @@ void TCMain::SetupClick(QObject* sender)
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
                                                    QStringLiteral("Cycle"), QStringLiteral("Refresh"),
                                                    QStringLiteral("Schedule"), QStringLiteral("Profile")});
-        dialog.SetScheduleHint(TSchedule::Format);
-        dialog.ScheduleReadable = [](const QString& entry) { return TSchedule::Parse(entry).has_value(); };
+        ExplainSiteColumns(dialog);
         dialog.SetSitesLocked(settings->SitesLocked());
         QObject::connect(dialog.btnExport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Export(dialog); });
         QObject::connect(dialog.btnImport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Import(dialog); });

@@ -267,8 +267,9 @@ private Q_SLOTS:
         QCOMPARE(again.Settings()->Titles, (QStringList{"One", title, "Three"}));
     }
 
-    // A site's own times, schedule and zoom move with its row; a bad time reads as empty; a
-    // schedule that can't be read is marked and kept as it stands.
+    // A site's own times, schedule and zoom move with its row; a bad time is marked and reads
+    // as empty; a schedule that can't be read is marked and kept as it stands; every column
+    // says what it takes.
     void perSiteValuesMoveWithTheirRow()
     {
         StoreSites3({{"TimerCyclePause", "30"}});
@@ -291,8 +292,13 @@ private Q_SLOTS:
             QCOMPARE(dialog->sgSites->item(1, 4)->foreground().color(), QColor(Qt::red));
             dialog->sgSites->setCurrentCell(0, 0);
             dialog->btDownClick();
+            for (int column = 0; column < dialog->sgSites->columnCount(); ++column)
+                QVERIFY(!dialog->sgSites->horizontalHeaderItem(column)->toolTip().isEmpty());
             dialog->sgSites->item(2, 3)->setText("abc");
+            QCOMPARE(dialog->sgSites->item(2, 3)->foreground().color(), QColor(Qt::red));
+            QVERIFY(dialog->sgSites->item(2, 3)->toolTip().contains("not a number of seconds"));
             dialog->sgSites->item(0, 3)->setText(" 7");
+            QVERIFY(dialog->sgSites->item(0, 3)->foreground().color() != QColor(Qt::red));
             dialog->edtTimerCyclePause->SetValue(12);
             dialog->btnOk->click();
         });

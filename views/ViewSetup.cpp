@@ -21,8 +21,6 @@ constexpr int ClientHeight = 315;
 constexpr int ButtonBarHeight = 43;
 constexpr int GridButtonColumn = 77;
 constexpr int ZoomRole = Qt::UserRole;
-constexpr int ScheduleColumn = 4;
-constexpr int ProfileColumn = 5;
 const QString ManagedText = QStringLiteral("Your administrator manages these settings.");
 
 QPushButton* AddButton(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption,
@@ -125,10 +123,7 @@ void TfrmSetup::BuildSitesPage()
     sgSites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     sgSites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-    connect(sgSites, &QTableWidget::itemChanged, this, [this](QTableWidgetItem* item) {
-        if (item->column() == ScheduleColumn)
-            MarkSchedule(item->row());
-    });
+    connect(sgSites, &QTableWidget::itemChanged, this, &TfrmSetup::MarkCell);
     sgSites->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
     const int left = pageWidth - GridButtonColumn + 8;
@@ -204,10 +199,14 @@ void TfrmSetup::BuildDisplayPage()
 void TfrmSetup::SetCell(int row, int column, const QString& text)
 {
     const QString shown = text.isEmpty() ? QStringLiteral(" ") : text;
-    if (QTableWidgetItem* item = sgSites->item(row, column))
+    QTableWidgetItem* item = sgSites->item(row, column);
+    if (item) {
         item->setText(shown);
-    else
-        sgSites->setItem(row, column, new QTableWidgetItem(shown));
+    } else {
+        item = new QTableWidgetItem(shown);
+        sgSites->setItem(row, column, item);
+    }
+    MarkCell(item);
 }
 
 QString TfrmSetup::CellText(int row, int column) const
@@ -218,13 +217,12 @@ QString TfrmSetup::CellText(int row, int column) const
 
 void TfrmSetup::SetSite(int row, const TSiteRow& site)
 {
-    SetCell(row, 0, site.Title);
-    SetCell(row, 1, site.Address);
-    SetCell(row, 2, site.CycleTime);
-    SetCell(row, 3, site.RefreshTime);
+    SetCell(row, TitleColumn, site.Title);
+    SetCell(row, AddressColumn, site.Address);
+    SetCell(row, CycleColumn, site.CycleTime);
+    SetCell(row, RefreshColumn, site.RefreshTime);
     SetCell(row, ScheduleColumn, site.Schedule);
     SetCell(row, ProfileColumn, site.Profile);
-    MarkSchedule(row);
     sgSites->item(row, 0)->setData(ZoomRole, site.Zoom);
 }
 
@@ -236,22 +234,26 @@ TSiteRow TfrmSetup::Site(int row) const
             CellText(row, ProfileColumn).trimmed()};
 }
 
-void TfrmSetup::SetScheduleHint(const QString& hint)
+void TfrmSetup::SetColumnRule(int column, const TColumnRule& rule)
 {
-    if (QTableWidgetItem* header = sgSites->horizontalHeaderItem(ScheduleColumn))
-        header->setToolTip(hint);
+    FRules.insert(column, rule);
+    if (QTableWidgetItem* header = sgSites->horizontalHeaderItem(column))
+        header->setToolTip(rule.Hint);
+    for (int row = 0; row < sgSites->rowCount(); ++row) {
+        if (QTableWidgetItem* item = sgSites->item(row, column))
+            MarkCell(item);
+    }
 }
 
-// A schedule that can't be read counts as always; the grid shows it in red and says so.
-void TfrmSetup::MarkSchedule(int row)
+// An entry that can't be read is not dropped unseen: the grid shows it in red and says what
+// counts instead.
+void TfrmSetup::MarkCell(QTableWidgetItem* item)
 {
-    QTableWidgetItem* item = sgSites->item(row, ScheduleColumn);
-    if (!item)
-        return;
-    const bool readable = !ScheduleReadable || ScheduleReadable(item->text().trimmed());
+    const TColumnRule rule = FRules.value(item->column());
+    const bool readable = !rule.Readable || rule.Readable(item->text().trimmed());
     const QSignalBlocker quiet(sgSites);
     item->setForeground(readable ? sgSites->palette().text() : QBrush(Qt::red));
-    item->setToolTip(readable ? QString() : QStringLiteral("This schedule can't be read: the site counts as always scheduled."));
+    item->setToolTip(readable ? QString() : rule.Unreadable);
 }
 
 void TfrmSetup::SetSitesLocked(bool locked)

@@ -3,6 +3,7 @@
 #include "platform/DialogUnits.h"
 
 #include <QDialog>
+#include <QHash>
 #include <functional>
 
 class QCheckBox;
@@ -10,6 +11,7 @@ class QGroupBox;
 class QLabel;
 class QPushButton;
 class QTableWidget;
+class QTableWidgetItem;
 class QTabWidget;
 class TRadioGroup;
 class TSpinEdit;
@@ -62,14 +64,20 @@ public:
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
+    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn };
     // A site row of the grid, from 0; an empty text is shown as a single space.
     void SetSite(int row, const TSiteRow& site);
     TSiteRow Site(int row) const;
     QString CellText(int row, int column) const;
-    // Tells a schedule that can be read from one that can't, which the grid marks.
-    std::function<bool(const QString&)> ScheduleReadable;
-    // The hint of the schedule column: the form an entry takes.
-    void SetScheduleHint(const QString& hint);
+    // What a column of the grid takes: the hint of its header, and for a column whose entries
+    // can be wrong, which can be read and what the grid says of one that can't (in red).
+    struct TColumnRule
+    {
+        QString Hint;
+        std::function<bool(const QString&)> Readable;
+        QString Unreadable;
+    };
+    void SetColumnRule(int column, const TColumnRule& rule);
 
     // A page the administrator manages is shown read-only, with a line that says so.
     void SetSitesLocked(bool locked);
@@ -86,11 +94,13 @@ protected:
 
 private:
     void SetCell(int row, int column, const QString& text);
-    void MarkSchedule(int row);
+    void MarkCell(QTableWidgetItem* item);
     void SwapRows(int first, int second);
     void BuildSitesPage();
     void BuildDisplayPage();
     int PageHeight() const;
+
+    QHash<int, TColumnRule> FRules;
 
     // The designed geometry in the font in use.
     const TDialogUnits FUnits;
