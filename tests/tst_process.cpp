@@ -106,6 +106,16 @@ int Listening(const QString& root)
 
 } // namespace
 
+// The settings file comes to hold `value` in `key`, and still does after the program is killed.
+void KeptAfterAKill(TProgram& program, const QString& root, const QString& key, const QString& value)
+{
+    const auto stored = [&] { return QSettings(ConfigFileUnder(root), QSettings::IniFormat).value(key).toString(); };
+    QTRY_VERIFY_WITH_TIMEOUT(stored().contains(value), 20000);
+    program.Signal(SIGKILL);
+    QVERIFY(program.Process.waitForFinished(30000));
+    QVERIFY(stored().contains(value));
+}
+
 class TestProcess : public QObject
 {
     Q_OBJECT
@@ -323,9 +333,10 @@ private Q_SLOTS:
     }
 
     // A change is in the settings file within moments, not only at an orderly exit: a program
-    // killed (or a power cut) right after a zoom keeps it. The key is pressed on the display, on
-    // a bare X session, where the window takes the keyboard itself.
-    void aChangeOutlivesAKill()
+    // killed (or a power cut) right after a zoom, the setup dialog's OK or a certificate trusted
+    // keeps it. The keys are pressed on the display, on a bare X session, where the window
+    // takes the keyboard itself.
+    void aZoomOutlivesAKill()
     {
         TXvfb display;
         QTemporaryDir root;
@@ -333,13 +344,53 @@ private Q_SLOTS:
         TProgram program(root.path());
         program.ShowOn(display.Display);
         program.Start();
-        auto zoom = [&] { return QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).value("Sites/Zooms").toString(); };
         QTRY_VERIFY_WITH_TIMEOUT(display.HasFocus(program.Process.processId()), 60000);
         display.Xdotool({"key", "ctrl+plus"});
-        QTRY_COMPARE_WITH_TIMEOUT(zoom(), QStringLiteral("110"), 20000);
-        program.Signal(SIGKILL);
-        QVERIFY(program.Process.waitForFinished(30000));
-        QCOMPARE(zoom(), QStringLiteral("110"));
+        KeptAfterAKill(program, root.path(), "Sites/Zooms", "110");
+    }
+
+    void aSetupChangeOutlivesAKill()
+    {
+        TXvfb display;
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {"about:blank"});
+        TProgram program(root.path());
+        program.ShowOn(display.Display);
+        program.Start();
+        const qint64 pid = program.Process.processId();
+        QTRY_VERIFY_WITH_TIMEOUT(display.HasFocus(pid), 60000);
+        display.Xdotool({"key", "alt+m"});
+        QTRY_COMPARE_WITH_TIMEOUT(display.VisibleWindowsOf(pid), 2, 20000);
+        // Setup, the second item on S, and its Sites.
+        display.Xdotool({"key", "s", "s", "Right", "s"});
+        const auto setup = [&] { return display.Xdotool({"search", "--onlyvisible", "--name", "^Setup$"}); };
+        QTRY_VERIFY_WITH_TIMEOUT(!setup().isEmpty() && display.Xdotool({"getwindowfocus"}) == setup(), 20000);
+        // From the page tabs into the grid, at the first site's title.
+        display.Xdotool({"key", "Tab"});
+        display.Xdotool({"type", "renamed"});
+        display.Xdotool({"key", "Return", "Return"});
+        KeptAfterAKill(program, root.path(), "Sites/Titles", "renamed");
+    }
+
+    // The certificate page's button is reached with Tab and pressed with the space bar.
+    void aTrustedCertificateOutlivesAKill()
+    {
+        TXvfb display;
+        THttpsServer secure("selfsigned", "127.0.0.5");
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Secure"}, {secure.Url()});
+        TProgram program(root.path());
+        program.ShowOn(display.Display);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(display.HasFocus(program.Process.processId()), 60000);
+        const auto trusted = [&] {
+            return QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).value("Certificates/Trusted").toString().contains(secure.Entry());
+        };
+        for (int press = 0; press < 8 && !trusted(); ++press) {
+            display.Xdotool({"key", "Tab", "space"});
+            QTest::qWaitFor(trusted, 3000);
+        }
+        KeptAfterAKill(program, root.path(), "Certificates/Trusted", secure.Entry());
     }
 
     // Tab goes through the shown page's fields, on to the window's own controls and round into
