@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Screenshots of every window under Xvfb, at scale 1 and with QT_SCALE_FACTOR=2: the main
 # window in its six selector styles with 3 and with 25 sites, with Ctrl and with Alt held,
-# in full screen, the setup dialog's two pages (and locked by an administrator), and every
-# page of the About box.
+# in full screen, the setup dialog's two pages (and locked by an administrator), every page of
+# the About box, a page with its permission bar, the find field and a download running at once,
+# and the window at twice the scale on a 1280x1024 screen.
 # Usage: bash tools/screenshots.sh [output folder]   (build first: tools/build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -110,6 +111,55 @@ run_scale() {
   rm -rf "$home/system"
 }
 
+# A page that asks to show notifications and then starts a download that never ends, served
+# on 127.0.0.1: the permission bar, the find field and the download line together.
+run_overlays() {
+  local scale=$1 port
+  export QT_SCALE_FACTOR=$scale
+  port=$(python3 - <<'PY'
+import socket
+s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])
+PY
+)
+  python3 - "$port" <<'PY' &
+import http.server, sys, time
+class Pages(http.server.BaseHTTPRequestHandler):
+    def do_GET(self):
+        if self.path == "/slow":
+            self.send_response(200)
+            self.send_header("Content-Type", "application/octet-stream")
+            self.send_header("Content-Disposition", 'attachment; filename="dashboard-export.csv"')
+            self.send_header("Content-Length", str(50 * 1024 * 1024))
+            self.end_headers()
+            self.wfile.write(b"x" * 300000)
+            self.wfile.flush()
+            time.sleep(3600)
+            return
+        page = (b"<html><head><title>Alerts</title></head><body><h1>Alerts</h1><p>Line 4 pressure normal.</p>"
+                b"<script>Notification.requestPermission();setTimeout(() => location.href = '/slow', 1500);</script>"
+                b"</body></html>")
+        self.send_response(200)
+        self.send_header("Content-Type", "text/html")
+        self.send_header("Content-Length", str(len(page)))
+        self.end_headers()
+        self.wfile.write(page)
+    def log_message(self, *args):
+        pass
+http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Pages).serve_forever()
+PY
+  server=$!
+  mkdir -p "$home/config/Quenbrook"
+  printf '[Sites]\nTitles=Alerts\nUrls=http://127.0.0.1:%s/\n' "$port" > "$home/config/Quenbrook/Orvanta.conf"
+  printf 'XDG_DOWNLOAD_DIR="%s/downloads"\n' "$home" > "$home/config/user-dirs.dirs"
+  start
+  sleep 3
+  keys "$window" ctrl+f
+  xdotool type --delay 50 "pressure"; sleep 0.5
+  shot "x$scale-overlays-permission-find-download" "$window"
+  stop
+  kill "$server" 2>/dev/null; wait "$server" 2>/dev/null || true
+}
+
 home=$(mktemp -d)
 program=""
 cleanup() { stop; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; rm -rf "$home"; }
@@ -119,4 +169,11 @@ source tools/xvfb.sh
 start_xvfb 1920x1200
 for scale in 1 2; do
   run_scale "$scale"
+  run_overlays "$scale"
 done
+kill "$xvfb" 2>/dev/null
+start_xvfb 1280x1024
+configure 2 3
+QT_SCALE_FACTOR=2 start
+shot "x2-main-on-1280x1024" root
+stop
