@@ -1,6 +1,6 @@
 // The status display: the progress bar, the address bar and the page selector's hints.
 #include "controllers/ControllerMain.h"
-#include "controllers/UnreadCounts.h"
+#include "controllers/webapps/UnreadCounts.h"
 
 #include "platform/TabControl.h"
 

@@ -1,6 +1,6 @@
 #include "ControllerFixture.h"
 
-#include "controllers/RemoteControl.h"
+#include "controllers/remote/RemoteControl.h"
 
 #include <QAction>
 #include <QDBusConnection>

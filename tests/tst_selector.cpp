@@ -1,6 +1,6 @@
 #include "TestSupport.h"
 
-#include "controllers/UnreadCounts.h"
+#include "controllers/webapps/UnreadCounts.h"
 #include "platform/TabControl.h"
 #include "views/ViewSetup.h"
 

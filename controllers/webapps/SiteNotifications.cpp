@@ -1,4 +1,4 @@
-#include "controllers/SiteNotifications.h"
+#include "controllers/webapps/SiteNotifications.h"
 
 #include "browser/PermissionDecisions.h"
 #include "browser/WebNotification.h"

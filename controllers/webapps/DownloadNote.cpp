@@ -1,4 +1,4 @@
-#include "controllers/DownloadNote.h"
+#include "controllers/webapps/DownloadNote.h"
 
 #include "browser/Downloads.h"
 #include "shared/LibHyperlink.h"

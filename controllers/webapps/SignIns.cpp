@@ -1,4 +1,4 @@
-#include "controllers/SignIns.h"
+#include "controllers/webapps/SignIns.h"
 
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"

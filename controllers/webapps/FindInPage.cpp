@@ -1,4 +1,4 @@
-#include "controllers/FindInPage.h"
+#include "controllers/webapps/FindInPage.h"
 
 #include "controllers/ControllerMain.h"
 #include "platform/MessageBox.h"

@@ -1,4 +1,4 @@
-#include "controllers/PageZoom.h"
+#include "controllers/wall/PageZoom.h"
 
 #include "controllers/ControllerMain.h"
 

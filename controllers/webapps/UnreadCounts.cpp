@@ -1,4 +1,4 @@
-#include "controllers/UnreadCounts.h"
+#include "controllers/webapps/UnreadCounts.h"
 
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"

@@ -1,4 +1,4 @@
-#include "controllers/RemoteControl.h"
+#include "controllers/remote/RemoteControl.h"
 
 #include "controllers/ControllerMain.h"
 #include "shared/KestException.h"

@@ -1,4 +1,4 @@
-#include "controllers/MemoryCeiling.h"
+#include "controllers/wall/MemoryCeiling.h"
 
 #include "controllers/ControllerMain.h"
 #include "shared/KestException.h"

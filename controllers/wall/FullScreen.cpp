@@ -1,4 +1,4 @@
-#include "controllers/FullScreen.h"
+#include "controllers/wall/FullScreen.h"
 
 #include "platform/AlignLayout.h"
 #include "platform/TabControl.h"

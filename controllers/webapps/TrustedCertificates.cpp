@@ -1,4 +1,4 @@
-#include "controllers/TrustedCertificates.h"
+#include "controllers/webapps/TrustedCertificates.h"
 
 #include "controllers/ControllerMain.h"
 

@@ -1,4 +1,4 @@
-#include "controllers/Permissions.h"
+#include "controllers/webapps/Permissions.h"
 
 #include "controllers/ControllerMain.h"
 
