@@ -401,7 +401,7 @@ private Q_SLOTS:
         THttpServer server;
         server.SetPage("/form", "<html><head><title>Form</title></head><body>"
                                 "<input id=a onfocus=\"fetch('/focus-a')\"><input id=b onfocus=\"fetch('/focus-b')\">"
-                                "<script>window.onfocus = () => fetch('/entered'); window.onblur = () => fetch('/left');</script>"
+                                "<script>window.onblur = () => fetch('/left');</script>"
                                 "</body></html>");
         server.SetPage("/other", "<html><head><title>Other</title></head><body>"
                                  "<input onfocus=\"fetch('/focus-other')\"></body></html>");
@@ -409,7 +409,6 @@ private Q_SLOTS:
         server.SetPage("/focus-b", "");
         server.SetPage("/focus-other", "");
         server.SetPage("/left", "");
-        server.SetPage("/entered", "");
         QTemporaryDir root;
         StoreSitesIn(ConfigFileUnder(root.path()), {"Form", "Other"}, {server.Url("/form"), server.Url("/other")});
         TProgram program(root.path());
@@ -417,8 +416,8 @@ private Q_SLOTS:
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(display.HasFocus(program.Process.processId()), 60000);
         QTRY_VERIFY_WITH_TIMEOUT(server.Count("/form") == 1 && server.Count("/other") == 1, 30000);
+        // Into the page, as someone would start; it may have had the focus already.
         display.Xdotool({"mousemove", "--window", display.Xdotool({"getwindowfocus"}), "400", "300", "click", "1"});
-        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/entered") == 1, 20000);
         // Some presses go to the window's own controls; each is given a moment to land.
         const auto tabUntil = [&](const std::function<bool()>& reached) {
             for (int press = 0; press < 8 && !reached(); ++press) {
