@@ -44,10 +44,17 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     Remote = std::make_unique<TRemoteControl>(*this);
     Remote->Register(QDBusConnection::sessionBus());
 #endif
+#ifdef ORVANTA_HAS_MQTT
+    if (!Registry()->Mqtt.Broker.isEmpty())
+        Mqtt = std::make_unique<TMqttRemote>(*this, Registry()->Mqtt);
+#endif
 }
 
 TCMain::~TCMain()
 {
+#ifdef ORVANTA_HAS_MQTT
+    Mqtt.reset();
+#endif
 #ifdef ORVANTA_HAS_DBUS
     Remote.reset();
 #endif

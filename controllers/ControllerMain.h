@@ -19,6 +19,9 @@
 #include "controllers/remote/RemoteControl.h"
 #include "controllers/webapps/SiteNotifications.h"
 #endif
+#ifdef ORVANTA_HAS_MQTT
+#include "controllers/remote/MqttRemote.h"
+#endif
 #include "shared/KestControllerCustomMain.h"
 #include "views/ViewMain.h"
 
@@ -133,5 +136,9 @@ public:
 #ifdef ORVANTA_HAS_DBUS
     TSiteNotifications Notifications{*this};
     std::unique_ptr<TRemoteControl> Remote;
+#endif
+#ifdef ORVANTA_HAS_MQTT
+    // Only where the settings name a broker.
+    std::unique_ptr<TMqttRemote> Mqtt;
 #endif
 };

@@ -14,6 +14,7 @@ const QString SettingsSection = QStringLiteral("Settings");
 const QString SitesSection = QStringLiteral("Sites");
 const QString CertificatesSection = QStringLiteral("Certificates");
 const QString PermissionsSection = QStringLiteral("Permissions");
+const QString MqttSection = QStringLiteral("Mqtt");
 
 // A per-site entry: a whole number from `least` to `most`, or empty (a bad entry too).
 QString Entry(const QString& text, int least, int most)
@@ -197,6 +198,13 @@ void TCRegistry::ReadSettings()
     for (QString& profile : Profiles)
         profile = profile.trimmed();
     PermissionDecisions = FromCommaText(ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()));
+    Mqtt.Broker = ReadString(MqttSection, QStringLiteral("Broker"), QString()).trimmed();
+    Mqtt.User = ReadString(MqttSection, QStringLiteral("User"), QString());
+    Mqtt.PasswordFile = ReadString(MqttSection, QStringLiteral("PasswordFile"), QString());
+    Mqtt.Name = ReadString(MqttSection, QStringLiteral("Name"), QString()).trimmed();
+    Mqtt.Groups = FromCommaText(ReadString(MqttSection, QStringLiteral("Groups"), QString()));
+    Mqtt.Discovery = ReadString(MqttSection, QStringLiteral("Discovery"), QStringLiteral("homeassistant")).trimmed();
+    Mqtt.CaFile = ReadString(MqttSection, QStringLiteral("CaFile"), QString());
     TrustedCertificates = CertificateEntries(FromCommaText(ReadString(CertificatesSection, QStringLiteral("Trusted"), QString())));
     FitSiteValues();
 }

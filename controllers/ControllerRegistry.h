@@ -6,6 +6,22 @@
 #include <QStringList>
 #include <optional>
 
+// The connection to an MQTT broker, as the settings file (or the administrator's) gives it.
+struct TMqttSettings
+{
+    // mqtt://HOST[:PORT] or mqtts://HOST[:PORT]; empty: no MQTT.
+    QString Broker;
+    QString User;
+    // For administrators: a file holding the password, refused if others can read it.
+    QString PasswordFile;
+    // The screen's name in topics; empty: from the host name.
+    QString Name;
+    QStringList Groups;
+    // Home Assistant's discovery prefix; empty: none.
+    QString Discovery;
+    QString CaFile;
+};
+
 // The program's settings record and site list, read at start and written at exit.
 class TCRegistry : public TCCustomRegistry
 {
@@ -50,6 +66,8 @@ public:
     QStringList TrustedCertificates;
     // Sites' answers to permission requests: "origin feature allow|block" each.
     QStringList PermissionDecisions;
+    // Read, never written: the file holds only what its author put there.
+    TMqttSettings Mqtt;
 
     void AddSite(const QString& title, const QString& address);
     void RemoveSite(int index);

@@ -1,8 +1,12 @@
 #include "platform/ProcessMemory.h"
 
 #include <QFile>
+#include <initializer_list>
 
-qint64 PrivateMemoryOf(qint64 pid)
+namespace {
+
+// The sum of some lines of the process's memory summary, in bytes; -1 without one.
+qint64 SummaryOf(qint64 pid, std::initializer_list<const char*> names)
 {
     if (pid <= 0)
         return -1;
@@ -13,11 +17,24 @@ qint64 PrivateMemoryOf(qint64 pid)
     qint64 kilobytes = 0;
     bool found = false;
     for (const QByteArray& line : rollup.readAll().split('\n')) {
-        if (!line.startsWith("Private_Clean:") && !line.startsWith("Private_Dirty:"))
-            continue;
-        const QList<QByteArray> fields = line.simplified().split(' ');
-        kilobytes += fields.value(1).toLongLong();
-        found = true;
+        for (const char* name : names) {
+            if (!line.startsWith(name))
+                continue;
+            kilobytes += line.simplified().split(' ').value(1).toLongLong();
+            found = true;
+        }
     }
     return found ? kilobytes * 1024 : -1;
+}
+
+} // namespace
+
+qint64 PrivateMemoryOf(qint64 pid)
+{
+    return SummaryOf(pid, {"Private_Clean:", "Private_Dirty:"});
+}
+
+qint64 ProportionalMemoryOf(qint64 pid)
+{
+    return SummaryOf(pid, {"Pss:"});
 }

@@ -346,3 +346,47 @@ TPrivateBus::~TPrivateBus()
     FDaemon.kill();
     FDaemon.waitForFinished(10000);
 }
+
+TBroker::TBroker()
+{
+    QTcpServer probe;
+    probe.listen(QHostAddress::LocalHost);
+    Port = probe.serverPort();
+    probe.close();
+    QFile config(FFolder.filePath("mosquitto.conf"));
+    if (config.open(QIODevice::WriteOnly))
+        config.write("listener " + QByteArray::number(Port) + " 127.0.0.1\nallow_anonymous true\npersistence false\n");
+    config.close();
+    Start();
+}
+
+TBroker::~TBroker()
+{
+    Stop();
+}
+
+bool TBroker::Start()
+{
+    FBroker.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    FBroker.start(QStringLiteral("mosquitto"), {"-c", FFolder.filePath("mosquitto.conf")});
+    if (!FBroker.waitForStarted(30000))
+        return false;
+    return QTest::qWaitFor([this] {
+        QTcpSocket probe;
+        probe.connectToHost(QHostAddress::LocalHost, quint16(Port));
+        return probe.waitForConnected(200);
+    }, 30000);
+}
+
+void TBroker::Stop()
+{
+    if (FBroker.state() == QProcess::NotRunning)
+        return;
+    FBroker.terminate();
+    FBroker.waitForFinished(10000);
+}
+
+QString TBroker::Url() const
+{
+    return QStringLiteral("mqtt://127.0.0.1:%1").arg(Port);
+}

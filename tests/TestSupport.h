@@ -156,6 +156,24 @@ private:
     QProcess FDaemon;
 };
 
+// A mosquitto broker of the test's own on a free loopback port, anonymous, keeping nothing on
+// disk; Stop and Start again keep the port.
+class TBroker
+{
+public:
+    TBroker();
+    ~TBroker();
+    bool Start();
+    void Stop();
+    QString Url() const;
+
+    int Port = 0;
+
+private:
+    QTemporaryDir FFolder;
+    QProcess FBroker;
+};
+
 // Runs `run` in an application of its own, set up as the program's entry sets it up, with
 // folders of its own.
 int RunInApplication(int argc, char* argv[], const std::function<int(int, char**)>& run);

@@ -386,9 +386,10 @@ private Q_SLOTS:
         const auto trusted = [&] {
             return QSettings(ConfigFileUnder(root.path()), QSettings::IniFormat).value("Certificates/Trusted").toString().contains(secure.Entry());
         };
-        for (int press = 0; press < 8 && !trusted(); ++press) {
+        for (int press = 0; press < 8; ++press) {
             display.Xdotool({"key", "Tab", "space"});
-            QTest::qWaitFor(trusted, 3000);
+            if (QTest::qWaitFor(trusted, 3000))
+                break;
         }
         KeptAfterAKill(program, root.path(), "Certificates/Trusted", secure.Entry());
     }
@@ -422,7 +423,8 @@ private Q_SLOTS:
         const auto tabUntil = [&](const std::function<bool()>& reached) {
             for (int press = 0; press < 8 && !reached(); ++press) {
                 display.Xdotool({"key", "Tab"});
-                QTest::qWaitFor(reached, 2000);
+                if (QTest::qWaitFor(reached, 2000))
+                    break;
             }
             return reached();
         };

@@ -1,30 +1,12 @@
 #include "controllers/remote/RemoteControl.h"
 
 #include "controllers/ControllerMain.h"
-#include "shared/KestException.h"
 
 #include <QDBusMetaType>
 
 namespace {
 
 const QString ErrorPrefix = QStringLiteral("org.quenbrook.Orvanta.Error.");
-
-QString StateName(TLoadState state)
-{
-    switch (state) {
-    case TLoadState::Loading:
-        return QStringLiteral("loading");
-    case TLoadState::Loaded:
-        return QStringLiteral("loaded");
-    case TLoadState::Failed:
-        return QStringLiteral("failed");
-    case TLoadState::SignIn:
-        return QStringLiteral("sign-in");
-    case TLoadState::Crashed:
-        return QStringLiteral("crashed");
-    }
-    return QString();
-}
 
 } // namespace
 
@@ -47,7 +29,7 @@ const QDBusArgument& operator>>(const QDBusArgument& argument, TRemoteSite& site
     return argument;
 }
 
-TRemoteControl::TRemoteControl(TCMain& main) : FMain(main), FBus(QString())
+TRemoteControl::TRemoteControl(TCMain& main) : FCommands(main), FBus(QString())
 {
     qDBusRegisterMetaType<TRemoteSite>();
     qDBusRegisterMetaType<QList<TRemoteSite>>();
@@ -76,93 +58,72 @@ bool TRemoteControl::Register(const QDBusConnection& bus)
     return false;
 }
 
-QList<TRemoteSite> TRemoteControl::Sites()
+void TRemoteControl::Answer(const std::function<void()>& command)
 {
-    QList<TRemoteSite> sites;
-    TCRegistry* settings = FMain.Registry();
-    for (int i = 0; TWebBrowser* page = FMain.Browser(i); ++i)
-        sites.append({settings->Titles.value(i), settings->Urls.value(i), page->LocationURL(), StateName(page->LoadState())});
-    return sites;
-}
-
-int TRemoteControl::Shown()
-{
-    return FMain.CurrentIndex();
-}
-
-bool TRemoteControl::Show(int index)
-{
-    if (!FMain.Browser(index))
-        return false;
-    FMain.SelectPage(index);
-    return true;
-}
-
-void TRemoteControl::Next()
-{
-    FMain.SiteKeyClick(FMain.MainForm->NextSiteAction);
-}
-
-void TRemoteControl::Previous()
-{
-    FMain.SiteKeyClick(FMain.MainForm->PreviousSiteAction);
-}
-
-bool TRemoteControl::PageOrAll(int index)
-{
-    if (index == -1 || FMain.Browser(index))
-        return true;
-    sendErrorReply(QDBusError::InvalidArgs, QStringLiteral("There is no site %1.").arg(index));
-    return false;
-}
-
-// A page that fails is passed over, as by an automatic refresh; a single one named is reported.
-void TRemoteControl::Each(int index, const std::function<void(int)>& act)
-{
-    if (!PageOrAll(index))
-        return;
-    for (int i = 0; FMain.Browser(i); ++i) {
-        if (index != -1 && i != index)
-            continue;
-        try {
-            act(i);
-        } catch (const EKestException& error) {
-            if (index != -1)
-                sendErrorReply(ErrorPrefix + QStringLiteral("Failed"), error.Message());
+    try {
+        command();
+    } catch (const ERemoteRefused& refused) {
+        switch (refused.Kind) {
+        case ERemoteRefused::TKind::NoSuchSite:
+            sendErrorReply(QDBusError::InvalidArgs, refused.Message);
+            break;
+        case ERemoteRefused::TKind::Locked:
+            sendErrorReply(ErrorPrefix + QStringLiteral("Locked"), refused.Message);
+            break;
+        case ERemoteRefused::TKind::Failed:
+            sendErrorReply(ErrorPrefix + QStringLiteral("Failed"), refused.Message);
+            break;
         }
     }
 }
 
+QList<TRemoteSite> TRemoteControl::Sites()
+{
+    return FCommands.Sites();
+}
+
+int TRemoteControl::Shown()
+{
+    return FCommands.Shown();
+}
+
+// A site that is not there is a false answer, not an error.
+bool TRemoteControl::Show(int index)
+{
+    try {
+        FCommands.Show(index);
+        return true;
+    } catch (const ERemoteRefused&) {
+        return false;
+    }
+}
+
+void TRemoteControl::Next()
+{
+    FCommands.Next();
+}
+
+void TRemoteControl::Previous()
+{
+    FCommands.Previous();
+}
+
 void TRemoteControl::Reload(int index)
 {
-    Each(index, [this](int i) { FMain.Browser(i)->Refresh2(); });
+    Answer([&] { FCommands.Reload(index); });
 }
 
 void TRemoteControl::Home(int index)
 {
-    Each(index, [this](int i) { FMain.Browser(i)->Navigate(FMain.Registry()->Urls.value(i)); });
-}
-
-bool TRemoteControl::SettingsUnlocked()
-{
-    if (!FMain.Registry()->SettingsLocked())
-        return true;
-    sendErrorReply(ErrorPrefix + QStringLiteral("Locked"), QStringLiteral("Your administrator manages these settings."));
-    return false;
+    Answer([&] { FCommands.Home(index); });
 }
 
 void TRemoteControl::SetCycling(bool on)
 {
-    if (!SettingsUnlocked())
-        return;
-    FMain.Registry()->TimerCycleEnabled = on;
-    FMain.EnableTimerByRule();
+    Answer([&] { FCommands.SetCycling(on); });
 }
 
 void TRemoteControl::SetFullScreen(bool on)
 {
-    if (!SettingsUnlocked())
-        return;
-    FMain.Registry()->FullScreen = on;
-    FMain.ApplyLayout();
+    Answer([&] { FCommands.SetFullScreen(on); });
 }

@@ -1,5 +1,7 @@
 #pragma once
 
+#include "controllers/remote/RemoteCommands.h"
+
 #include <QDBusArgument>
 #include <QDBusConnection>
 #include <QDBusContext>
@@ -9,23 +11,14 @@
 
 class TCMain;
 
-// One site as the remote control reports it: its title, home and current address, and where
-// its page stands ("loading", "loaded", "failed", "sign-in" or "crashed").
-struct TRemoteSite
-{
-    QString Title;
-    QString Home;
-    QString Current;
-    QString State;
-};
 Q_DECLARE_METATYPE(TRemoteSite)
 
 QDBusArgument& operator<<(QDBusArgument& argument, const TRemoteSite& site);
 const QDBusArgument& operator>>(const QDBusArgument& argument, TRemoteSite& site);
 
 // The running program on the session bus, for scripts and other machines: which site is shown,
-// switching, reloading and the automations. It changes only what the setup dialog could (and
-// what the administrator left unlocked), never the site list, and never shows a message.
+// switching, reloading and the automations, as TRemoteCommands carries them out; a refusal is
+// the caller's D-Bus error.
 class TRemoteControl : public QObject, protected QDBusContext
 {
     Q_OBJECT
@@ -57,11 +50,9 @@ Q_SIGNALS:
     void ShownChanged(int index);
 
 private:
-    // An index that names a page, or -1 for every page; otherwise an error for the caller.
-    bool PageOrAll(int index);
-    bool SettingsUnlocked();
-    void Each(int index, const std::function<void(int)>& act);
+    // Runs a command; a refusal goes back to the caller as an error.
+    void Answer(const std::function<void()>& command);
 
-    TCMain& FMain;
+    TRemoteCommands FCommands;
     QDBusConnection FBus;
 };

@@ -1,0 +1,59 @@
+#pragma once
+
+#include "controllers/remote/RemoteCommands.h"
+#include "platform/MqttClient.h"
+
+#include <QElapsedTimer>
+#include <QJsonObject>
+#include <QSet>
+#include <QTimer>
+#include <optional>
+
+class TCMain;
+struct TMqttSettings;
+
+// The running program on an MQTT broker, for a fleet of screens run from one place: whether it
+// is there and what it shows under orvanta/NAME/, commands on orvanta/NAME/set/COMMAND and on
+// orvanta/group/GROUP/set/COMMAND for each of its groups, and what can't be carried out on
+// orvanta/NAME/error. Remote input is untrusted: nothing it sends crashes or asks anything.
+class TMqttRemote : public QObject
+{
+public:
+    static constexpr int MaxPayload = 64 * 1024;
+    static constexpr int StateMs = 500;
+
+    TMqttRemote(TCMain& main, const TMqttSettings& settings);
+    // Says "offline" before it goes.
+    ~TMqttRemote() override;
+
+    // The screen's name in topics when the settings name none: the host name in lower case,
+    // every character outside a-z, 0-9, _ and - made _.
+    static QString NameFrom(const QString& hostName);
+    // What a Broker setting names, or why it can't be used.
+    static std::optional<TMqttEndpoint> EndpointOf(const QString& broker, QString* error);
+
+    QString Topic(const QString& leaf) const;
+    // The state as sent, for tests.
+    QJsonObject State();
+
+private:
+    void Connected();
+    void Received(const QString& topic, const QByteArray& payload);
+    // Carries out a command; throws the reason it can't.
+    void Carry(const QString& command, const QByteArray& payload);
+    int SiteNamed(const QString& payload, bool emptyIsShown, bool allowAll) const;
+    void SendState();
+    QByteArray Screenshot() const;
+    void SayOnce(const QString& text);
+
+    TCMain& FMain;
+    TRemoteCommands FCommands;
+    TMqttClient FClient;
+    QString FName;
+    QStringList FGroups;
+    QTimer FStateTimer;
+    QByteArray FSentState;
+    qint64 FMemoryMiB = -1;
+    QElapsedTimer FMemoryRead;
+    QSet<QString> FSaid;
+};

@@ -1,0 +1,239 @@
+#include "ControllerFixture.h"
+
+#include "platform/MqttClient.h"
+
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSettings>
+
+namespace {
+
+// Another client on the broker: what was last said on every topic under orvanta/, and every
+// error in order.
+class TListener : public QObject
+{
+public:
+    explicit TListener(const TBroker& broker)
+    {
+        connect(&FClient, &TMqttClient::Connected, this, [this] { FClient.Subscribe("orvanta/#"); });
+        connect(&FClient, &TMqttClient::Message, this, [this](const QString& topic, const QByteArray& payload) {
+            Last.insert(topic, payload);
+            if (topic.endsWith("/error"))
+                Errors.append(QString::fromUtf8(payload));
+        });
+        TMqttEndpoint endpoint;
+        endpoint.Host = "127.0.0.1";
+        endpoint.Port = broker.Port;
+        QString error;
+        FClient.Start(endpoint, &error);
+    }
+    void Send(const QString& topic, const QByteArray& payload) { FClient.Publish(topic, payload, false); }
+    bool Ready() const { return FClient.IsConnected(); }
+    QJsonObject State(const QString& name) const { return QJsonDocument::fromJson(Last.value("orvanta/" + name + "/state")).object(); }
+
+    QHash<QString, QByteArray> Last;
+    QStringList Errors;
+
+private:
+    TMqttClient FClient;
+};
+
+void StoreWall(const TBroker& broker, const QMap<QString, QString>& more = {})
+{
+    StoreSites({"One", "Two", "Three"}, {"http://one/", "http://two/", "http://three/"});
+    QSettings stored(ConfigFile(), QSettings::IniFormat);
+    stored.setValue("Mqtt/Broker", broker.Url());
+    stored.setValue("Mqtt/Name", "wall");
+    stored.setValue("Mqtt/Groups", "lobby,floor-2");
+    for (auto it = more.begin(); it != more.end(); ++it)
+        stored.setValue(it.key(), it.value());
+}
+
+} // namespace
+
+// The program on a real mosquitto broker: it says it is there and what it shows, takes the
+// commands sent to it and to its groups, refuses what it can't do on its error topic, and
+// comes back after the broker was gone.
+class TestMqtt : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init() { RemoveConfig(); }
+
+    void namesFromTheHost_data()
+    {
+        QTest::addColumn<QString>("host");
+        QTest::addColumn<QString>("name");
+        QTest::newRow("plain") << "kiosk-3" << "kiosk-3";
+        QTest::newRow("upper case and dots") << "Lobby.Example.ORG" << "lobby_example_org";
+        QTest::newRow("wildcards") << "a+b#c/d" << "a_b_c_d";
+    }
+    void namesFromTheHost()
+    {
+        QFETCH(QString, host);
+        QFETCH(QString, name);
+        QCOMPARE(TMqttRemote::NameFrom(host), name);
+    }
+
+    void brokerAddresses_data()
+    {
+        QTest::addColumn<QString>("broker");
+        QTest::addColumn<bool>("usable");
+        QTest::addColumn<int>("port");
+        QTest::addColumn<bool>("tls");
+        QTest::newRow("mqtt") << "mqtt://broker.lan" << true << 1883 << false;
+        QTest::newRow("mqtts with port") << "mqtts://broker.lan:9883" << true << 9883 << true;
+        QTest::newRow("other scheme") << "http://broker.lan" << false << 0 << false;
+        QTest::newRow("no host") << "mqtt://" << false << 0 << false;
+        QTest::newRow("a path") << "mqtt://broker.lan/x" << false << 0 << false;
+    }
+    void brokerAddresses()
+    {
+        QFETCH(QString, broker);
+        QFETCH(bool, usable);
+        QFETCH(int, port);
+        QFETCH(bool, tls);
+        QString error;
+        const std::optional<TMqttEndpoint> endpoint = TMqttRemote::EndpointOf(broker, &error);
+        QCOMPARE(endpoint.has_value(), usable);
+        if (!usable) {
+            QVERIFY(error.contains(broker));
+            return;
+        }
+        QCOMPARE(endpoint->Port, port);
+        QCOMPARE(endpoint->Tls, tls);
+    }
+
+    void saysItIsThereAndWhatItShows()
+    {
+        TBroker broker;
+        StoreWall(broker);
+        TMain main;
+        TListener listener(broker);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("online"), 20000);
+        QTRY_VERIFY_WITH_TIMEOUT(!listener.State("wall").isEmpty(), 20000);
+        const QJsonObject state = listener.State("wall");
+        QCOMPARE(state.value("shown").toInt(), 1);
+        QCOMPARE(state.value("title").toString(), QStringLiteral("One"));
+        QCOMPARE(state.value("cycling").toBool(), false);
+        QCOMPARE(state.value("sites").toArray().size(), 3);
+        QCOMPARE(state.value("sites").toArray().at(2).toObject().value("title").toString(), QStringLiteral("Three"));
+        main->SelectPage(2);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.State("wall").value("shown").toInt(), 3, 20000);
+        main.Free();
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("offline"), 20000);
+    }
+
+    void commands_data()
+    {
+        QTest::addColumn<QString>("topic");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QString>("key");
+        QTest::addColumn<QString>("value");
+        QTest::addColumn<QString>("call");
+        QTest::newRow("show by number") << "orvanta/wall/set/show" << QByteArray("2") << "shown" << "2" << "";
+        QTest::newRow("show by title") << "orvanta/wall/set/show" << QByteArray("Three") << "shown" << "3" << "";
+        QTest::newRow("next") << "orvanta/wall/set/next" << QByteArray() << "shown" << "2" << "";
+        QTest::newRow("previous") << "orvanta/wall/set/previous" << QByteArray() << "shown" << "3" << "";
+        QTest::newRow("reload shown") << "orvanta/wall/set/reload" << QByteArray() << "" << "" << "http://one/ Refresh2";
+        QTest::newRow("reload all") << "orvanta/wall/set/reload" << QByteArray("all") << "" << "" << "http://three/ Refresh2";
+        QTest::newRow("home of one") << "orvanta/wall/set/home" << QByteArray("Two") << "" << "" << "http://two/ Navigate http://two/";
+        QTest::newRow("cycling on") << "orvanta/wall/set/cycling" << QByteArray("ON") << "cycling" << "true" << "";
+        QTest::newRow("full screen") << "orvanta/wall/set/fullscreen" << QByteArray("ON") << "fullscreen" << "true" << "";
+        QTest::newRow("to a group") << "orvanta/group/lobby/set/show" << QByteArray("3") << "shown" << "3" << "";
+        QTest::newRow("to another group") << "orvanta/group/floor-2/set/next" << QByteArray() << "shown" << "2" << "";
+    }
+    void commands()
+    {
+        QFETCH(QString, topic);
+        QFETCH(QByteArray, payload);
+        QFETCH(QString, key);
+        QFETCH(QString, value);
+        QFETCH(QString, call);
+        TBroker broker;
+        StoreWall(broker);
+        TMain main;
+        TListener listener(broker);
+        QTRY_VERIFY_WITH_TIMEOUT(listener.Ready() && !listener.State("wall").isEmpty(), 20000);
+        TFakeWebBrowser::Journal().clear();
+        listener.Send(topic, payload);
+        if (!key.isEmpty())
+            QTRY_COMPARE_WITH_TIMEOUT(listener.State("wall").value(key).toVariant().toString(), value, 20000);
+        if (!call.isEmpty())
+            QTRY_VERIFY_WITH_TIMEOUT(TFakeWebBrowser::Journal().contains(call), 20000);
+        QCOMPARE(listener.Errors, QStringList());
+    }
+
+    void badCommands_data()
+    {
+        QTest::addColumn<QString>("command");
+        QTest::addColumn<QByteArray>("payload");
+        QTest::addColumn<QString>("reason");
+        QTest::newRow("unknown") << "launch" << QByteArray("rocket") << "launch: unknown command";
+        QTest::newRow("show nothing") << "show" << QByteArray() << "show: the payload must name a site";
+        QTest::newRow("show no such number") << "show" << QByteArray("9") << "show: there is no site \"9\"";
+        QTest::newRow("show zero") << "show" << QByteArray("0") << "show: there is no site \"0\"";
+        QTest::newRow("show no such title") << "show" << QByteArray("Four") << "show: there is no site \"Four\"";
+        QTest::newRow("reload no such site") << "reload" << QByteArray("-1") << "reload: there is no site";
+        QTest::newRow("cycling maybe") << "cycling" << QByteArray("maybe") << "cycling: the payload must be ON or OFF";
+        QTest::newRow("over 64 KiB") << "show" << QByteArray(64 * 1024 + 1, '1') << "show: the payload is over 64 KiB";
+        QTest::newRow("not UTF-8") << "show" << QByteArray("\xff\xfe\x00", 3) << "show: there is no site";
+    }
+    void badCommands()
+    {
+        QFETCH(QString, command);
+        QFETCH(QByteArray, payload);
+        QFETCH(QString, reason);
+        TBroker broker;
+        StoreWall(broker);
+        TMessageLog messages;
+        TMain main;
+        TListener listener(broker);
+        QTRY_VERIFY_WITH_TIMEOUT(listener.Ready() && !listener.State("wall").isEmpty(), 20000);
+        TFakeWebBrowser::Journal().clear();
+        listener.Send("orvanta/wall/set/" + command, payload);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Errors.size(), 1, 20000);
+        QVERIFY2(listener.Errors.first().startsWith(reason), qPrintable(listener.Errors.first()));
+        QCOMPARE(main->CurrentIndex(), 0);
+        QCOMPARE(TFakeWebBrowser::Journal(), QStringList());
+        QCOMPARE(messages.Messages.size(), 0);
+    }
+
+    // What the administrator manages can't be switched from afar either.
+    void lockedSettingsStayAsTheyAre()
+    {
+        TBroker broker;
+        StoreWall(broker);
+        WriteSystemConfig("[Settings]\nLocked=true\n");
+        TMain main;
+        TListener listener(broker);
+        QTRY_VERIFY_WITH_TIMEOUT(listener.Ready() && !listener.State("wall").isEmpty(), 20000);
+        listener.Send("orvanta/wall/set/cycling", "ON");
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Errors, QStringList{"cycling: Your administrator manages these settings."}, 20000);
+        QVERIFY(!main.Settings()->TimerCycleEnabled);
+        WriteSystemConfig({});
+    }
+
+    // A broker gone and back: the program runs on, and says again that it is there.
+    void comesBackAfterTheBroker()
+    {
+        TBroker broker;
+        StoreWall(broker);
+        TMain main;
+        {
+            TListener listener(broker);
+            QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("online"), 20000);
+        }
+        broker.Stop();
+        main->SelectPage(1);
+        QVERIFY(broker.Start());
+        TListener listener(broker);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("online"), 30000);
+        QTRY_COMPARE_WITH_TIMEOUT(listener.State("wall").value("shown").toInt(), 2, 20000);
+    }
+};
+
+ORVANTA_TEST_MAIN(TestMqtt)
+#include "tst_mqtt.moc"
