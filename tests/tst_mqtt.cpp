@@ -2,6 +2,7 @@
 
 #include "platform/MqttClient.h"
 
+#include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -164,6 +165,21 @@ private Q_SLOTS:
         if (!call.isEmpty())
             QTRY_VERIFY_WITH_TIMEOUT(TFakeWebBrowser::Journal().contains(call), 20000);
         QCOMPARE(listener.Errors, QStringList());
+    }
+
+    // A picture of the window, not retained.
+    void screenshot()
+    {
+        TBroker broker;
+        StoreWall(broker);
+        TMain main;
+        TListener listener(broker);
+        QTRY_VERIFY_WITH_TIMEOUT(listener.Ready() && !listener.State("wall").isEmpty(), 20000);
+        listener.Send("orvanta/wall/set/screenshot", QByteArray());
+        QTRY_VERIFY_WITH_TIMEOUT(listener.Last.value("orvanta/wall/screenshot").startsWith("\x89PNG"), 20000);
+        QImage picture;
+        QVERIFY(picture.loadFromData(listener.Last.value("orvanta/wall/screenshot"), "PNG"));
+        QCOMPARE(picture.size(), main.Form()->size() * main.Form()->devicePixelRatio());
     }
 
     void badCommands_data()

@@ -438,6 +438,35 @@ private Q_SLOTS:
         QCOMPARE(program.Process.exitCode(), 0);
     }
 
+#ifdef ORVANTA_HAS_MQTT
+    // A screen that drops off without a goodbye is "offline" on the broker at once (its last
+    // will), as mosquitto_sub shows it.
+    void aKilledScreenIsOfflineOnTheBroker()
+    {
+        TBroker broker;
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {"about:blank"});
+        {
+            QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
+            stored.setValue("Mqtt/Broker", broker.Url());
+            stored.setValue("Mqtt/Name", "wall");
+        }
+        QProcess watch;
+        QByteArray heard;
+        connect(&watch, &QProcess::readyReadStandardOutput, &watch, [&] { heard += watch.readAllStandardOutput(); });
+        watch.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", QString::number(broker.Port), "-t", "orvanta/wall/availability"});
+        QVERIFY(watch.waitForStarted(30000));
+        TProgram program(root.path());
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(heard.endsWith("online\n"), 30000);
+        program.Signal(SIGKILL);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(heard.endsWith("offline\n"), 30000);
+        watch.kill();
+        watch.waitForFinished(10000);
+    }
+#endif
+
     // On a Wayland session the program runs on Wayland itself, not through XWayland: its page
     // loads, and it ends cleanly when asked to.
     void runsNativelyOnWayland()
