@@ -3,6 +3,8 @@
 #include "platform/Application.h"
 
 #include <QMessageBox>
+#include <QThread>
+#include <QTimer>
 
 namespace {
 
@@ -44,6 +46,13 @@ void ShowInformation(const QString& text)
 
 void ShowNotice(const QString& text)
 {
+    // A notice found while the program starts (the settings' state) waits for the event loop, and
+    // so comes up over the main window. The start itself then never runs a loop of its own, in
+    // which a termination request would free pages just made (that crashes Qt 6.8's engine).
+    if (!Hook() && QThread::currentThread()->loopLevel() == 0 && QCoreApplication::instance()) {
+        QTimer::singleShot(0, QCoreApplication::instance(), [text] { ShowNotice(text); });
+        return;
+    }
     MessageBox(ApplicationTitle(), text, TMessageIcon::NoIcon);
 }
 
