@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QDateTime>
 #include <QString>
 #include <QWidget>
 #include <functional>
@@ -19,7 +20,16 @@ class TWebBrowser : public QWidget
     Q_OBJECT
 
 public:
-    using QWidget::QWidget;
+    explicit TWebBrowser(QWidget* parent = nullptr) : QWidget(parent)
+    {
+        connect(this, &TWebBrowser::ProgressChange, this, [this](TWebBrowser*, int progress, int progressMax) {
+            if (progress >= progressMax && LoadState() == TLoadState::Loaded)
+                FLastLoaded = QDateTime::currentDateTimeUtc();
+        });
+    }
+
+    // When a load last ended well (UTC); invalid before the first.
+    QDateTime LastLoaded() const { return FLastLoaded; }
 
     // With Silent on, the page shows no dialog boxes of its own.
     virtual bool Silent() const = 0;
@@ -65,6 +75,9 @@ Q_SIGNALS:
     void SignInChanged(TWebBrowser* sender, bool needed);
     // The page wants a notification shown; it is the page's child.
     void NotificationShown(TWebBrowser* sender, TWebNotification* notification);
+
+private:
+    QDateTime FLastLoaded;
 };
 
 // Creates a page with its owner and parent, in the store of the profile named (cookies, storage

@@ -21,7 +21,7 @@ void TCMain::ProcessMessages()
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
-    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
+    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
       Certificates(*this), SignIns(*this), Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
       FindInPage(*this), PrintPage(*this)
 {
@@ -40,6 +40,7 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     LockSiteCommands();
     ApplyLayout();
     BuildPages();
+    ScreenPower.SetSchedule(Registry()->ScreenSchedule);
 #ifdef ORVANTA_HAS_DBUS
     Remote = std::make_unique<TRemoteControl>(*this);
     Remote->Register(QDBusConnection::sessionBus());
@@ -160,6 +161,7 @@ void TCMain::ApplyLayout()
     form->Layout->SetAlign(form->ProgressBar, settings->ProgressBar == 1 ? TAlign::Top : TAlign::Bottom);
 
     FullScreen.Apply(settings->FullScreen);
+    ScreenPower.SetFullScreen(settings->FullScreen);
 
     TTabControl* selector = form->tcBrowserContainer;
     using TStyle = TTabControl::TStyle;

@@ -8,6 +8,7 @@
 #include "controllers/InputWatch.h"
 #include "controllers/wall/MemoryCeiling.h"
 #include "controllers/wall/PageZoom.h"
+#include "controllers/wall/ScreenPower.h"
 #include "controllers/webapps/Permissions.h"
 #include "controllers/RefreshTicks.h"
 #include "controllers/SettingsKeeper.h"
@@ -121,6 +122,7 @@ private:
 public:
     // Beyond the pages and their commands: the behaviours a wall screen needs.
     TFullScreen FullScreen;
+    TScreenPower ScreenPower;
     TBareSessionFocus BareSessionFocus;
     TSettingsKeeper SettingsKeeper;
     TPageZoom Zoom;

@@ -9,6 +9,11 @@ void TCMain::TimerTick()
     TCRegistry* settings = Registry();
     try {
         Input.Tick();
+        // With the screen off, nobody sees a refresh or the next site: both wait.
+        if (!ScreenPower.IsOn()) {
+            EnableTimerByRule();
+            return;
+        }
         const QDateTime now = Clock();
         if (settings->TimerRefreshEnabled) {
             // A site outside its schedule is not refreshed automatically.

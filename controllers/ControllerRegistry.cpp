@@ -175,6 +175,7 @@ void TCRegistry::ReadSettings()
     TimerCycleInterval = ReadInteger(SettingsSection, QStringLiteral("TimerCycleInterval"), 10);
     TimerCyclePause = ReadInteger(SettingsSection, QStringLiteral("TimerCyclePause"), 30);
     FullScreen = ReadBool(SettingsSection, QStringLiteral("FullScreen"), false);
+    ScreenSchedule = ReadString(SettingsSection, QStringLiteral("ScreenSchedule"), QString()).trimmed();
     Titles = FromCommaText(ReadString(SitesSection, QStringLiteral("Titles"), QStringLiteral("New")));
     Urls = FromCommaText(ReadString(SitesSection, QStringLiteral("Urls"), QStringLiteral("about:blank")));
     // Hand-edited lists may differ in length; every user indexes both by the same number.

@@ -68,6 +68,9 @@ public:
     QStringList PermissionDecisions;
     // Read, never written: the file holds only what its author put there.
     TMqttSettings Mqtt;
+    // The weekly windows in which the screen is on, in the form of Schedules (empty: always).
+    // Read, never written.
+    QString ScreenSchedule;
 
     void AddSite(const QString& title, const QString& address);
     void RemoveSite(int index);

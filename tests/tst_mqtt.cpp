@@ -119,6 +119,7 @@ private Q_SLOTS:
         QCOMPARE(state.value("shown").toInt(), 1);
         QCOMPARE(state.value("title").toString(), QStringLiteral("One"));
         QCOMPARE(state.value("cycling").toBool(), false);
+        QCOMPARE(state.value("screen").toString(), QStringLiteral("on"));
         QCOMPARE(state.value("sites").toArray().size(), 3);
         QCOMPARE(state.value("sites").toArray().at(2).toObject().value("title").toString(), QStringLiteral("Three"));
         main->SelectPage(2);
@@ -143,6 +144,7 @@ private Q_SLOTS:
         QTest::newRow("home of one") << "orvanta/wall/set/home" << QByteArray("Two") << "" << "" << "http://two/ Navigate http://two/";
         QTest::newRow("cycling on") << "orvanta/wall/set/cycling" << QByteArray("ON") << "cycling" << "true" << "";
         QTest::newRow("full screen") << "orvanta/wall/set/fullscreen" << QByteArray("ON") << "fullscreen" << "true" << "";
+        QTest::newRow("screen off") << "orvanta/wall/set/screen" << QByteArray("OFF") << "screen" << "off" << "";
         QTest::newRow("to a group") << "orvanta/group/lobby/set/show" << QByteArray("3") << "shown" << "3" << "";
         QTest::newRow("to another group") << "orvanta/group/floor-2/set/next" << QByteArray() << "shown" << "2" << "";
     }

@@ -6,6 +6,7 @@
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
+#include <QImage>
 #include <QSettings>
 
 namespace {
@@ -119,6 +120,17 @@ private Q_SLOTS:
             Call("SetFullScreen", {true});
             QVERIFY(main.Form()->windowState().testFlag(Qt::WindowFullScreen));
             QVERIFY(!main.Selector()->TabsVisible());
+
+            QCOMPARE(Call("Screen").arguments(), QVariantList{true});
+            Call("SetScreen", {false});
+            QCOMPARE(Call("Screen").arguments(), QVariantList{false});
+            QVERIFY(!main.Page(2)->isVisibleTo(main.Form()));
+            Call("SetScreen", {true});
+            const QDBusMessage shot = Call("Screenshot");
+            QCOMPARE(shot.signature(), QStringLiteral("ay"));
+            QImage picture;
+            QVERIFY(picture.loadFromData(shot.arguments().at(0).toByteArray(), "PNG"));
+            QCOMPARE(picture.size(), main.Form()->size() * main.Form()->devicePixelRatio());
         }
         QSettings stored(ConfigFile(), QSettings::IniFormat);
         QCOMPARE(stored.value("Settings/TimerCycleEnabled").toString(), QStringLiteral("1"));

@@ -177,6 +177,53 @@ private Q_SLOTS:
         QCOMPARE(int(main.Page(2)->Calls.count("Refresh2")), 3);
     }
 
+    // The screen goes by its schedule at each edge; off, the window is black, its pages are
+    // hidden and the automations wait; a key turns it on until the next edge.
+    void screenFollowsItsSchedule()
+    {
+        StoreThreeSites({}, {{"ScreenSchedule", "Mon-Fri 07:00-19:00"}, {"TimerCycleEnabled", "1"},
+                             {"TimerCycleInterval", "1"}, {"TimerCyclePause", "0"}});
+        TMain main;
+        QDateTime now = QDateTime::fromString("2026-12-07 12:00", "yyyy-MM-dd HH:mm");
+        main->Clock = [&now] { return now; };
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
+        main->ScreenPower.Tick();
+        QVERIFY(main->ScreenPower.IsOn());
+        now = now.addSecs(8 * 3600);
+        main->ScreenPower.Tick();
+        QVERIFY(!main->ScreenPower.IsOn());
+        auto* cover = main.Form()->findChild<QWidget*>("ScreenOff");
+        QVERIFY(cover && cover->isVisible());
+        QCOMPARE(cover->geometry(), main.Form()->rect());
+        QVERIFY(!main.Page(0)->isVisible());
+        QCOMPARE(ShownAfterTicks(main, 3), (QList<int>{0, 0, 0}));
+
+        QTest::keyClick(main.Form()->windowHandle(), Qt::Key_N);
+        QVERIFY(main->ScreenPower.IsOn());
+        QVERIFY(!cover->isVisible());
+        QVERIFY(main.Page(0)->isVisible());
+        QCOMPARE(main->CurrentIndex(), 0);
+        now = now.addSecs(600);
+        main->ScreenPower.Tick();
+        QVERIFY(main->ScreenPower.IsOn());
+        QCOMPARE(ShownAfterTicks(main, 2), (QList<int>{1, 2}));
+        // Tuesday morning opens the schedule, the evening closes it again.
+        now = now.addSecs(11 * 3600);
+        main->ScreenPower.Tick();
+        QVERIFY(main->ScreenPower.IsOn());
+        main->ScreenPower.Set(false);
+        now = now.addSecs(5 * 3600);
+        main->ScreenPower.Tick();
+        QVERIFY(!main->ScreenPower.IsOn());
+        now = now.addSecs(7 * 3600);
+        main->ScreenPower.Tick();
+        QVERIFY(!main->ScreenPower.IsOn());
+        now = now.addSecs(12 * 3600);
+        main->ScreenPower.Tick();
+        QVERIFY(main->ScreenPower.IsOn());
+    }
+
     void refreshWaitsForTypingToRest()
     {
         TRefreshTicks ticks;

@@ -5,7 +5,6 @@
 #include "platform/VersionRecord.h"
 #include "platform/PlatformError.h"
 
-#include <QBuffer>
 #include <QCoreApplication>
 #include <QFile>
 #include <QFileInfo>
@@ -184,12 +183,14 @@ QJsonObject TMqttRemote::State()
     const QList<TRemoteSite> list = FCommands.Sites();
     for (const TRemoteSite& site : list)
         sites.append(QJsonObject{{QStringLiteral("title"), site.Title}, {QStringLiteral("url"), site.Current},
-                                 {QStringLiteral("state"), site.State}});
+                                 {QStringLiteral("state"), site.State},
+                                 {QStringLiteral("loaded"), site.Loaded.isValid() ? QJsonValue(site.Loaded.toString(Qt::ISODate)) : QJsonValue()}});
     return {{QStringLiteral("shown"), shown + 1},
             {QStringLiteral("title"), list.value(shown).Title},
             {QStringLiteral("url"), list.value(shown).Current},
             {QStringLiteral("cycling"), FCommands.Cycling()},
             {QStringLiteral("fullscreen"), FCommands.FullScreen()},
+            {QStringLiteral("screen"), FCommands.Screen() ? QStringLiteral("on") : QStringLiteral("off")},
             {QStringLiteral("sites"), sites},
             {QStringLiteral("memory"), FMemoryMiB},
             {QStringLiteral("version"), Version()}};
@@ -248,16 +249,6 @@ int TMqttRemote::SiteNamed(const QString& payload, bool emptyIsShown, bool allow
     throw ECommandRefused{QStringLiteral("there is no site \"%1\"").arg(name.left(80))};
 }
 
-// What the window shows, drawn by the program itself (Wayland gives no one the screen's pixels).
-QByteArray TMqttRemote::Screenshot() const
-{
-    QByteArray png;
-    QBuffer buffer(&png);
-    buffer.open(QIODevice::WriteOnly);
-    FMain.MainForm->grab().save(&buffer, "PNG");
-    return png;
-}
-
 void TMqttRemote::Carry(const QString& command, const QByteArray& payload)
 {
     const QString text = QString::fromUtf8(payload);
@@ -276,7 +267,9 @@ void TMqttRemote::Carry(const QString& command, const QByteArray& payload)
     else if (command == QLatin1String("fullscreen"))
         FCommands.SetFullScreen(OnOff(payload));
     else if (command == QLatin1String("screenshot"))
-        FClient.Publish(Topic(QStringLiteral("screenshot")), Screenshot(), false);
+        FClient.Publish(Topic(QStringLiteral("screenshot")), FCommands.Screenshot(), false);
+    else if (command == QLatin1String("screen"))
+        FCommands.SetScreen(OnOff(payload));
     else
         throw ECommandRefused{QStringLiteral("unknown command")};
 }

@@ -43,7 +43,6 @@ private:
     void Carry(const QString& command, const QByteArray& payload);
     int SiteNamed(const QString& payload, bool emptyIsShown, bool allowAll) const;
     void SendState();
-    QByteArray Screenshot() const;
     void SayOnce(const QString& text);
 
     TCMain& FMain;

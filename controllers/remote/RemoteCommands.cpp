@@ -4,6 +4,7 @@
 #include "shared/KestException.h"
 
 #include <QAction>
+#include <QBuffer>
 
 TRemoteCommands::TRemoteCommands(TCMain& main) : FMain(main) {}
 
@@ -29,7 +30,8 @@ QList<TRemoteSite> TRemoteCommands::Sites() const
     QList<TRemoteSite> sites;
     TCRegistry* settings = FMain.Registry();
     for (int i = 0; TWebBrowser* page = FMain.Browser(i); ++i)
-        sites.append({settings->Titles.value(i), settings->Urls.value(i), page->LocationURL(), StateName(page->LoadState())});
+        sites.append({settings->Titles.value(i), settings->Urls.value(i), page->LocationURL(), StateName(page->LoadState()),
+                      page->LastLoaded()});
     return sites;
 }
 
@@ -109,4 +111,23 @@ void TRemoteCommands::SetFullScreen(bool on)
     RequireUnlocked();
     FMain.Registry()->FullScreen = on;
     FMain.ApplyLayout();
+}
+
+bool TRemoteCommands::Screen() const
+{
+    return FMain.ScreenPower.IsOn();
+}
+
+void TRemoteCommands::SetScreen(bool on)
+{
+    FMain.ScreenPower.Set(on);
+}
+
+QByteArray TRemoteCommands::Screenshot() const
+{
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    FMain.MainForm->grab().save(&buffer, "PNG");
+    return png;
 }

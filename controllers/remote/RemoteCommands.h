@@ -2,6 +2,8 @@
 
 #include "browser/WebBrowser.h"
 
+#include <QByteArray>
+#include <QDateTime>
 #include <QList>
 #include <QString>
 #include <functional>
@@ -16,6 +18,8 @@ struct TRemoteSite
     QString Home;
     QString Current;
     QString State;
+    // When its page last ended a load well (UTC); invalid before.
+    QDateTime Loaded;
 };
 
 // A remote command that can't be carried out: no such site, a setting the administrator
@@ -50,6 +54,12 @@ public:
     void SetCycling(bool on);
     bool FullScreen() const;
     void SetFullScreen(bool on);
+    // The screen's power, until the screen schedule's next edge.
+    bool Screen() const;
+    void SetScreen(bool on);
+    // What the window shows as a PNG, drawn by the program itself: the pages' own pixels, on
+    // Wayland too, where no one may read the screen back.
+    QByteArray Screenshot() const;
 
 private:
     void Each(int index, const std::function<void(int)>& act);

@@ -127,3 +127,18 @@ void TRemoteControl::SetFullScreen(bool on)
 {
     Answer([&] { FCommands.SetFullScreen(on); });
 }
+
+bool TRemoteControl::Screen()
+{
+    return FCommands.Screen();
+}
+
+void TRemoteControl::SetScreen(bool on)
+{
+    FCommands.SetScreen(on);
+}
+
+QByteArray TRemoteControl::Screenshot()
+{
+    return FCommands.Screenshot();
+}

@@ -45,6 +45,10 @@ public Q_SLOTS:
     void Home(int index);
     void SetCycling(bool on);
     void SetFullScreen(bool on);
+    bool Screen();
+    void SetScreen(bool on);
+    // A PNG of the window.
+    QByteArray Screenshot();
 
 Q_SIGNALS:
     void ShownChanged(int index);
