@@ -6,6 +6,8 @@
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFile>
+#include <QImage>
+#include <QLocale>
 #include <QProcess>
 #include <QProcessEnvironment>
 #include <QSettings>
@@ -85,6 +87,26 @@ public:
     {
         const QString window = Xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)});
         return !window.isEmpty() && !window.contains('\n') && Xdotool({"getwindowfocus"}) == window;
+    }
+
+    // A program run with this display; its output.
+    QByteArray Run(const QString& program, const QStringList& arguments) const
+    {
+        QProcess command;
+        QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+        environment.insert("DISPLAY", Display);
+        command.setProcessEnvironment(environment);
+        command.start(program, arguments);
+        command.waitForFinished(30000);
+        return command.readAllStandardOutput();
+    }
+
+    // The colour at the middle of the one mapped window of a process.
+    QColor MiddleOf(qint64 pid) const
+    {
+        const QString window = Xdotool({"search", "--onlyvisible", "--pid", QString::number(pid)});
+        const QImage picture = QImage::fromData(Run("import", {"-window", window, "png:-"}), "PNG");
+        return picture.isNull() ? QColor() : picture.pixelColor(picture.width() / 2, picture.height() / 2);
     }
 
     // The mapped top-level windows of a process.
@@ -436,6 +458,37 @@ private Q_SLOTS:
         program.Signal(SIGTERM);
         QVERIFY(program.Process.waitForFinished(30000));
         QCOMPARE(program.Process.exitCode(), 0);
+    }
+
+    // Outside the screen's schedule, with no DPMS (Xvfb has none), the window is black; a
+    // pointer move turns it on, and then the X server's screen saver is held off, until the exit.
+    void aScreenOffIsBlackUntilInputWakesIt()
+    {
+        TXvfb display;
+        THttpServer server;
+        server.SetPage("/lime", "<html><body style='background: lime'></body></html>");
+        const QString closedDay = QLocale::c().dayName(QDate::currentDate().addDays(3).dayOfWeek(), QLocale::ShortFormat);
+        QTemporaryDir root;
+        StoreSitesIn(ConfigFileUnder(root.path()), {"Lime"}, {server.Url("/lime")},
+                     {{"ScreenSchedule", closedDay + " 00:00-00:00"}});
+        const auto saverTimeout = [&] {
+            return QString::fromLatin1(display.Run("xset", {"q"})).section("timeout:", 1).section("cycle", 0, 0).trimmed();
+        };
+        const QString timeout = saverTimeout();
+        QVERIFY(!timeout.isEmpty() && timeout != "0");
+        TProgram program(root.path());
+        program.ShowOn(display.Display);
+        program.Start();
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/lime") == 1 && display.VisibleWindowsOf(program.Process.processId()) == 1, 60000);
+        QTRY_COMPARE_WITH_TIMEOUT(display.MiddleOf(program.Process.processId()), QColor(Qt::black), 20000);
+        QCOMPARE(saverTimeout(), timeout);
+        display.Xdotool({"mousemove", "300", "300", "mousemove", "320", "320"});
+        QTRY_COMPARE_WITH_TIMEOUT(display.MiddleOf(program.Process.processId()), QColor(Qt::green), 20000);
+        QTRY_COMPARE_WITH_TIMEOUT(saverTimeout(), QStringLiteral("0"), 20000);
+        program.Signal(SIGTERM);
+        QVERIFY(program.Process.waitForFinished(30000));
+        QCOMPARE(program.Process.exitCode(), 0);
+        QCOMPARE(saverTimeout(), timeout);
     }
 
 #ifdef ORVANTA_HAS_MQTT
