@@ -1,5 +1,7 @@
 #include "TestSupport.h"
 
+#include <unistd.h>
+
 #include "shared/LibCommaText.h"
 #include "shared/LibHyperlink.h"
 
@@ -349,13 +351,30 @@ TPrivateBus::~TPrivateBus()
 
 TBroker::TBroker()
 {
+    Configure("allow_anonymous true\n");
+}
+
+TBroker::TBroker(const QString& user, const QString& password)
+{
+    Tls = true;
+    const QString passwords = FFolder.filePath("passwords");
+    QProcess::execute("mosquitto_passwd", {"-b", "-c", passwords, user, password});
+    const QByteArray data = QByteArray(ORVANTA_TEST_DATA) + '/';
+    Configure("allow_anonymous false\npassword_file " + passwords.toUtf8() + "\ncertfile " + data + "selfsigned.crt\nkeyfile " + data
+              + "selfsigned.key\n");
+}
+
+// Run by root (as in CI), the broker keeps to root, so that it reads the test's own files.
+void TBroker::Configure(const QByteArray& settings)
+{
     QTcpServer probe;
     probe.listen(QHostAddress::LocalHost);
     Port = probe.serverPort();
     probe.close();
     QFile config(FFolder.filePath("mosquitto.conf"));
     if (config.open(QIODevice::WriteOnly))
-        config.write("listener " + QByteArray::number(Port) + " 127.0.0.1\nallow_anonymous true\npersistence false\n");
+        config.write("listener " + QByteArray::number(Port) + " 127.0.0.1\npersistence false\n" + settings
+                     + (::geteuid() == 0 ? "user root\n" : ""));
     config.close();
     Start();
 }
@@ -388,5 +407,5 @@ void TBroker::Stop()
 
 QString TBroker::Url() const
 {
-    return QStringLiteral("mqtt://127.0.0.1:%1").arg(Port);
+    return QStringLiteral("%1://127.0.0.1:%2").arg(Tls ? "mqtts" : "mqtt").arg(Port);
 }

@@ -161,15 +161,21 @@ private:
 class TBroker
 {
 public:
+    // Anonymous, plain MQTT.
     TBroker();
+    // Over TLS with tests/data/selfsigned.crt, and only for `user` with `password`.
+    TBroker(const QString& user, const QString& password);
     ~TBroker();
     bool Start();
     void Stop();
     QString Url() const;
 
     int Port = 0;
+    bool Tls = false;
 
 private:
+    void Configure(const QByteArray& settings);
+
     QTemporaryDir FFolder;
     QProcess FBroker;
 };

@@ -2,22 +2,23 @@
 
 #include "platform/MqttClient.h"
 
+#include <QFile>
 #include <QImage>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
 #include <QSettings>
+#include <QTemporaryDir>
 
 namespace {
 
-// Another client on the broker: what was last said on every topic under orvanta/, and every
-// error in order.
+// Another client on the broker: what was last said on every topic, and every error in order.
 class TListener : public QObject
 {
 public:
-    explicit TListener(const TBroker& broker)
+    explicit TListener(const TBroker& broker, const QString& user = {}, const QString& password = {})
     {
-        connect(&FClient, &TMqttClient::Connected, this, [this] { FClient.Subscribe("orvanta/#"); });
+        connect(&FClient, &TMqttClient::Connected, this, [this] { FClient.Subscribe("#"); });
         connect(&FClient, &TMqttClient::Message, this, [this](const QString& topic, const QByteArray& payload) {
             Last.insert(topic, payload);
             if (topic.endsWith("/error"))
@@ -26,6 +27,10 @@ public:
         TMqttEndpoint endpoint;
         endpoint.Host = "127.0.0.1";
         endpoint.Port = broker.Port;
+        endpoint.Tls = broker.Tls;
+        endpoint.CaFile = ORVANTA_TEST_DATA "/selfsigned.crt";
+        endpoint.User = user;
+        endpoint.Password = password;
         QString error;
         FClient.Start(endpoint, &error);
     }
@@ -126,6 +131,86 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(listener.State("wall").value("shown").toInt(), 3, 20000);
         main.Free();
         QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("offline"), 20000);
+    }
+
+    // Home Assistant finds the screen: one device, its controls on the screen's own topics, the
+    // site list as the select's options, sent again when the list changes.
+    void homeAssistantFindsTheScreen()
+    {
+        TBroker broker;
+        StoreWall(broker);
+        TMain main;
+        TListener listener(broker);
+        const auto config = [&listener](const QString& object) {
+            return QJsonDocument::fromJson(listener.Last.value("homeassistant/" + object + "/config")).object();
+        };
+        QTRY_VERIFY_WITH_TIMEOUT(!config("sensor/orvanta_wall/state").isEmpty(), 20000);
+        QStringList objects;
+        for (auto it = listener.Last.cbegin(); it != listener.Last.cend(); ++it) {
+            if (it.key().startsWith("homeassistant/"))
+                objects.append(it.key().section('/', 1, 1) + ' ' + config(it.key().section('/', 1, 3)).value("name").toString());
+        }
+        objects.sort();
+        QCOMPARE(objects, (QStringList{"button Next", "button Previous", "button Reload", "image Screenshot", "select Site",
+                                       "sensor State", "switch Cycling", "switch Full screen", "switch Screen"}));
+        const QJsonObject site = config("select/orvanta_wall/site");
+        QCOMPARE(site.value("command_topic").toString(), QStringLiteral("orvanta/wall/set/show"));
+        QCOMPARE(site.value("availability_topic").toString(), QStringLiteral("orvanta/wall/availability"));
+        QCOMPARE(site.value("options").toVariant().toStringList(), (QStringList{"One", "Two", "Three"}));
+        QCOMPARE(site.value("device").toObject().value("identifiers").toArray().at(0).toString(), QStringLiteral("orvanta_wall"));
+        QCOMPARE(site.value("device").toObject().value("model").toString(), QStringLiteral("Orvanta"));
+        QCOMPARE(config("switch/orvanta_wall/screen").value("command_topic").toString(), QStringLiteral("orvanta/wall/set/screen"));
+        // What Home Assistant sends for the select and a button is carried out.
+        listener.Send("orvanta/wall/set/show", "Three");
+        QTRY_COMPARE_WITH_TIMEOUT(main->CurrentIndex(), 2, 20000);
+        TFakeWebBrowser::Journal().clear();
+        listener.Send("orvanta/wall/set/reload", config("button/orvanta_wall/reload").value("payload_press").toString().toUtf8());
+        QTRY_VERIFY_WITH_TIMEOUT(TFakeWebBrowser::Journal().contains("http://three/ Refresh2"), 20000);
+        main.Settings()->Titles[1] = "Deux";
+        QTRY_COMPARE_WITH_TIMEOUT(config("select/orvanta_wall/site").value("options").toVariant().toStringList(),
+                                  (QStringList{"One", "Deux", "Three"}), 20000);
+        QCOMPARE(listener.Errors, QStringList());
+    }
+
+    // Over TLS with a password: the broker's certificate is checked against CaFile, the password
+    // file must be the user's alone, and what the broker refuses is said.
+    void tlsAndPassword_data()
+    {
+        QTest::addColumn<QString>("password");
+        QTest::addColumn<QString>("authority");
+        QTest::addColumn<bool>("othersRead");
+        QTest::addColumn<QString>("said");
+        QTest::newRow("all right") << "s3cret" << "selfsigned" << false << "";
+        QTest::newRow("wrong password") << "wrong" << "selfsigned" << false << "refused";
+        QTest::newRow("untrusted certificate") << "s3cret" << "other" << false << "refused";
+        QTest::newRow("password file others read") << "s3cret" << "selfsigned" << true << "can be read by others";
+    }
+    void tlsAndPassword()
+    {
+        QFETCH(QString, password);
+        QFETCH(QString, authority);
+        QFETCH(bool, othersRead);
+        QFETCH(QString, said);
+        TBroker broker("screen", "s3cret");
+        QTemporaryDir folder;
+        const QString passwordFile = folder.filePath("password");
+        QFile file(passwordFile);
+        QVERIFY(file.open(QIODevice::WriteOnly));
+        file.write(password.toUtf8() + "\n");
+        file.close();
+        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | (othersRead ? QFile::ReadOther : QFile::Permissions()));
+        StoreWall(broker, {{"Mqtt/User", "screen"}, {"Mqtt/PasswordFile", passwordFile},
+                           {"Mqtt/CaFile", QString(ORVANTA_TEST_DATA "/%1.crt").arg(authority)}});
+        TMain main;
+        QVERIFY(main->Mqtt);
+        if (said.isEmpty()) {
+            TListener listener(broker, "screen", "s3cret");
+            QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("online"), 20000);
+            QCOMPARE(main->Mqtt->Said().size(), 0);
+            return;
+        }
+        QTRY_COMPARE_WITH_TIMEOUT(main->Mqtt->Said().size(), 1, 20000);
+        QVERIFY2(main->Mqtt->Said().begin()->contains(said), qPrintable(*main->Mqtt->Said().begin()));
     }
 
     void commands_data()

@@ -121,6 +121,9 @@ TMqttRemote::TMqttRemote(TCMain& main, const TMqttSettings& settings) : FMain(ma
         SayOnce(QStringLiteral("MQTT is off: %1.").arg(error));
         return;
     }
+    // The prefix names topic levels of its own; it may hold no wildcard.
+    if (QString prefix = settings.Discovery; !prefix.remove(QLatin1Char('+')).remove(QLatin1Char('#')).isEmpty())
+        FDiscovery.emplace(prefix, FName, Version());
     endpoint->User = settings.User;
     endpoint->CaFile = settings.CaFile;
     endpoint->ClientId = QStringLiteral("orvanta_") + FName;
@@ -166,7 +169,18 @@ void TMqttRemote::Connected()
     for (const QString& group : std::as_const(FGroups))
         FClient.Subscribe(QStringLiteral("orvanta/group/%1/set/+").arg(group));
     FSentState.clear();
+    FDiscoveredTitles.clear();
     SendState();
+}
+
+void TMqttRemote::SendDiscovery()
+{
+    const QStringList& titles = FMain.Registry()->Titles;
+    if (!FDiscovery || (titles == FDiscoveredTitles && !FDiscoveredTitles.isEmpty()))
+        return;
+    FDiscoveredTitles = titles;
+    for (const THomeAssistantDiscovery::TMessage& message : FDiscovery->Messages(titles))
+        FClient.Publish(message.Topic, message.Payload, true);
 }
 
 QJsonObject TMqttRemote::State()
@@ -200,6 +214,7 @@ void TMqttRemote::SendState()
 {
     if (!FClient.IsConnected())
         return;
+    SendDiscovery();
     const QByteArray state = QJsonDocument(State()).toJson(QJsonDocument::Compact);
     if (state == FSentState)
         return;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "controllers/remote/HomeAssistantDiscovery.h"
 #include "controllers/remote/RemoteCommands.h"
 #include "platform/MqttClient.h"
 
@@ -35,6 +36,8 @@ public:
     QString Topic(const QString& leaf) const;
     // The state as sent, for tests.
     QJsonObject State();
+    // What was said on standard error, each once.
+    const QSet<QString>& Said() const { return FSaid; }
 
 private:
     void Connected();
@@ -43,6 +46,8 @@ private:
     void Carry(const QString& command, const QByteArray& payload);
     int SiteNamed(const QString& payload, bool emptyIsShown, bool allowAll) const;
     void SendState();
+    // Home Assistant's configs, once connected and again whenever the site list changed.
+    void SendDiscovery();
     void SayOnce(const QString& text);
 
     TCMain& FMain;
@@ -55,4 +60,6 @@ private:
     qint64 FMemoryMiB = -1;
     QElapsedTimer FMemoryRead;
     QSet<QString> FSaid;
+    std::optional<THomeAssistantDiscovery> FDiscovery;
+    QStringList FDiscoveredTitles;
 };
