@@ -22,11 +22,13 @@ the end, each process's private memory at minute 5 and at the last minute, large
 """
 
 import argparse
+import atexit
 import http.server
 import os
 import random
 import shutil
 import signal
+import socket
 import statistics
 import struct
 import subprocess
@@ -445,6 +447,24 @@ def stop(process):
 # ---------------------------------------------------------------------------------------------
 # The two programs.
 
+def start_broker():
+    """A mosquitto of its own on a free loopback port, for --mqtt; ended with this script."""
+    probe = socket.socket()
+    probe.bind(("127.0.0.1", 0))
+    port = probe.getsockname()[1]
+    probe.close()
+    broker = subprocess.Popen(["mosquitto", "-p", str(port)], stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+    atexit.register(broker.terminate)
+    for _ in range(100):
+        try:
+            socket.create_connection(("127.0.0.1", port), timeout=0.2).close()
+            break
+        except OSError:
+            time.sleep(0.1)
+    print(f"Orvanta on the MQTT broker mqtt://127.0.0.1:{port}")
+    return broker, port
+
+
 def orvanta_command(args, folder, urls):
     config = os.path.join(folder, "config", "Quenbrook")
     os.makedirs(config)
@@ -454,6 +474,8 @@ def orvanta_command(args, folder, urls):
         settings.write(f'[Sites]\nTitles="{",".join(site_name(i) for i in range(SITES))}"\nUrls="{",".join(urls)}"\n'
                        f'Profiles="{profiles}"\n\n'
                        f"[Forms]\nfrmMainLeft=0\nfrmMainTop=0\nfrmMainWidth={WIDTH}\nfrmMainHeight={HEIGHT}\n")
+        if args.mqtt_port:
+            settings.write(f"\n[Mqtt]\nBroker=mqtt://127.0.0.1:{args.mqtt_port}\nName=bench\n")
     environment = {"QTWEBENGINE_CHROMIUM_FLAGS": args.orvanta_flags} if args.orvanta_flags else {}
     return [os.path.abspath(args.orvanta)], environment
 
@@ -592,7 +614,13 @@ def main():
     parser.add_argument("--warm", action="store_true",
                         help="keep the kernel's file cache; by default it is emptied before every run, so "
                              "that every start is a cold start, where that is permitted (root)")
+    parser.add_argument("--mqtt", action="store_true",
+                        help="Orvanta on a local mosquitto broker, its state sent there as on a fleet")
     args = parser.parse_args()
+    args.mqtt_port = 0
+    broker = None
+    if args.mqtt:
+        broker, args.mqtt_port = start_broker()
     if args.rounds < 3:
         parser.error("at least 3 rounds are needed")
     if not 1 <= args.sites <= 250:
