@@ -46,10 +46,18 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     Remote->Register(QDBusConnection::sessionBus());
 #endif
 #ifdef ORVANTA_HAS_MQTT
-    if (!Registry()->Mqtt.Broker.isEmpty())
-        Mqtt = std::make_unique<TMqttRemote>(*this, Registry()->Mqtt);
+    StartMqtt();
 #endif
 }
+
+#ifdef ORVANTA_HAS_MQTT
+void TCMain::StartMqtt(const QString& typedPassword)
+{
+    Mqtt.reset();
+    if (!Registry()->Mqtt.Broker.isEmpty())
+        Mqtt = std::make_unique<TMqttRemote>(*this, Registry()->Mqtt, typedPassword);
+}
+#endif
 
 TCMain::~TCMain()
 {

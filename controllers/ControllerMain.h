@@ -116,6 +116,10 @@ private:
     int NextCyclingSite(int from, const QDateTime& now);
     void StopPages(bool allPages);
     QString ChangeSignature();
+#ifdef ORVANTA_HAS_MQTT
+    void ShowMqtt(class TfrmSetup& dialog);
+    void TakeMqtt(class TfrmSetup& dialog);
+#endif
 
     TWebBrowserFactory FCreateBrowser;
 
@@ -142,5 +146,7 @@ public:
 #ifdef ORVANTA_HAS_MQTT
     // Only where the settings name a broker.
     std::unique_ptr<TMqttRemote> Mqtt;
+    // Connects to the settings' broker anew (none: MQTT off), with a password just typed.
+    void StartMqtt(const QString& typedPassword = QString());
 #endif
 };

@@ -9,6 +9,9 @@
 #include "views/ViewSetup.h"
 
 #include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QSysInfo>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QTabWidget>
@@ -89,6 +92,11 @@ void TCMain::SetupClick(QObject* sender)
         }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
+#ifdef ORVANTA_HAS_MQTT
+        ShowMqtt(dialog);
+#else
+        dialog.PageControl1->removeTab(dialog.PageControl1->indexOf(dialog.TabSheet3));
+#endif
 
         if (dialog.exec() == QDialog::Accepted) {
             // What the administrator locked is shown, never taken back.
@@ -120,6 +128,9 @@ void TCMain::SetupClick(QObject* sender)
                     settings->Profiles.append(site.Profile);
                 }
             }
+#ifdef ORVANTA_HAS_MQTT
+            TakeMqtt(dialog);
+#endif
             ApplyLayout();
             if (ChangeSignature() != before)
                 BuildPages();
@@ -136,3 +147,40 @@ void TCMain::SetupClick(QObject* sender)
     settings->WriteFormPlacement(&dialog);
 }
 
+
+#ifdef ORVANTA_HAS_MQTT
+// The Remote page: the broker's settings, and where the connection stands.
+void TCMain::ShowMqtt(TfrmSetup& dialog)
+{
+    const TMqttSettings& mqtt = Registry()->Mqtt;
+    dialog.SetRemoteLocked(Registry()->MqttLocked());
+    dialog.edtMqttBroker->setText(mqtt.Broker);
+    dialog.edtMqttUser->setText(mqtt.User);
+    dialog.edtMqttPassword->setPlaceholderText(!mqtt.PasswordFile.isEmpty()
+                                                   ? QStringLiteral("from %1").arg(mqtt.PasswordFile)
+                                                   : QStringLiteral("kept in the keyring; empty: as it is"));
+    dialog.edtMqttName->setText(mqtt.Name);
+    dialog.edtMqttName->setPlaceholderText(TMqttRemote::NameFrom(QSysInfo::machineHostName()));
+    dialog.edtMqttGroups->setText(ToCommaText(mqtt.Groups));
+    dialog.edtMqttDiscovery->setText(mqtt.Discovery);
+    dialog.edtMqttCaFile->setText(mqtt.CaFile);
+    dialog.lblMqttStatus->setText(Mqtt ? Mqtt->Status() : QStringLiteral("MQTT is off."));
+}
+
+void TCMain::TakeMqtt(TfrmSetup& dialog)
+{
+    if (Registry()->MqttLocked())
+        return;
+    TMqttSettings& mqtt = Registry()->Mqtt;
+    const TMqttSettings before = mqtt;
+    mqtt.Broker = dialog.edtMqttBroker->text().trimmed();
+    mqtt.User = dialog.edtMqttUser->text();
+    mqtt.Name = dialog.edtMqttName->text().trimmed();
+    mqtt.Groups = FromCommaText(dialog.edtMqttGroups->text());
+    mqtt.Discovery = dialog.edtMqttDiscovery->text().trimmed();
+    mqtt.CaFile = dialog.edtMqttCaFile->text().trimmed();
+    const QString password = dialog.edtMqttPassword->text();
+    if (mqtt != before || !password.isEmpty())
+        StartMqtt(password);
+}
+#endif

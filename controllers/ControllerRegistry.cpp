@@ -104,6 +104,11 @@ bool TCRegistry::SettingsLocked() const
     return IsLocked(SettingsSection);
 }
 
+bool TCRegistry::MqttLocked() const
+{
+    return IsLocked(MqttSection);
+}
+
 bool TCRegistry::CertificatesLocked() const
 {
     return IsLocked(CertificatesSection);
@@ -230,6 +235,18 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
     WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
     WriteString(SitesSection, QStringLiteral("Profiles"), ToCommaText(Profiles));
+    const TMqttSettings defaults;
+    const auto writeMqtt = [this](const QString& name, const QString& value, const QString& fallback) {
+        if (value != fallback || !ReadString(MqttSection, name, QString()).isEmpty())
+            WriteString(MqttSection, name, value);
+    };
+    writeMqtt(QStringLiteral("Broker"), Mqtt.Broker, defaults.Broker);
+    writeMqtt(QStringLiteral("User"), Mqtt.User, defaults.User);
+    writeMqtt(QStringLiteral("PasswordFile"), Mqtt.PasswordFile, defaults.PasswordFile);
+    writeMqtt(QStringLiteral("Name"), Mqtt.Name, defaults.Name);
+    writeMqtt(QStringLiteral("Groups"), ToCommaText(Mqtt.Groups), ToCommaText(defaults.Groups));
+    writeMqtt(QStringLiteral("Discovery"), Mqtt.Discovery, defaults.Discovery);
+    writeMqtt(QStringLiteral("CaFile"), Mqtt.CaFile, defaults.CaFile);
     if (!PermissionDecisions.isEmpty() || !ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()).isEmpty())
         WriteString(PermissionsSection, QStringLiteral("Decisions"), ToCommaText(PermissionDecisions));
     if (!TrustedCertificates.isEmpty() || !ReadString(CertificatesSection, QStringLiteral("Trusted"), QString()).isEmpty())

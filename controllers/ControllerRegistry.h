@@ -18,8 +18,15 @@ struct TMqttSettings
     QString Name;
     QStringList Groups;
     // Home Assistant's discovery prefix; empty: none.
-    QString Discovery;
+    QString Discovery = QStringLiteral("homeassistant");
     QString CaFile;
+
+    bool operator==(const TMqttSettings& other) const
+    {
+        return Broker == other.Broker && User == other.User && PasswordFile == other.PasswordFile && Name == other.Name
+               && Groups == other.Groups && Discovery == other.Discovery && CaFile == other.CaFile;
+    }
+    bool operator!=(const TMqttSettings& other) const { return !(*this == other); }
 };
 
 // The program's settings record and site list, read at start and written at exit.
@@ -35,6 +42,7 @@ public:
     bool SettingsLocked() const;
     bool CertificatesLocked() const;
     bool PermissionsLocked() const;
+    bool MqttLocked() const;
 
     int ViewMode = 2;
     int ProgressBar = 2;
@@ -66,7 +74,8 @@ public:
     QStringList TrustedCertificates;
     // Sites' answers to permission requests: "origin feature allow|block" each.
     QStringList PermissionDecisions;
-    // Read, never written: the file holds only what its author put there.
+    // Written only where it differs from the default or the file already holds it: a file without
+    // MQTT gets no section for it.
     TMqttSettings Mqtt;
     // The weekly windows in which the screen is on, in the form of Schedules (empty: always).
     // Read, never written.

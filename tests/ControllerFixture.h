@@ -5,8 +5,14 @@
 
 #include "controllers/ControllerMain.h"
 #include "platform/TabControl.h"
+#include "views/ViewSetup.h"
 
+#include <QApplication>
+#include <QPushButton>
+#include <QTest>
+#include <QTimer>
 #include <QToolButton>
+#include <functional>
 #include <memory>
 
 // The controller with fake pages; the test stands in for the application and frees the window.
@@ -47,3 +53,29 @@ inline void StoreSites(const QStringList& titles, const QStringList& urls, const
     StoreSitesIn(ConfigFile(), titles, urls, settings);
 }
 
+inline TfrmSetup* OpenDialog()
+{
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (auto* dialog = qobject_cast<TfrmSetup*>(window); dialog && dialog->isVisible())
+            return dialog;
+    }
+    return nullptr;
+}
+
+// Opens the dialog through the menu item and answers its modal loop from a timer.
+inline void RunSetup(TMain& main, QAction* item, const std::function<void(TfrmSetup*)>& answer)
+{
+    bool answered = false;
+    QTimer poll;
+    QObject::connect(&poll, &QTimer::timeout, [&] {
+        if (TfrmSetup* dialog = OpenDialog(); dialog && !answered) {
+            answered = true;
+            answer(dialog);
+            if (dialog->isVisible())
+                dialog->btnCancel->click();
+        }
+    });
+    poll.start(10);
+    main->SetupClick(item);
+    QVERIFY(answered);
+}

@@ -2,6 +2,10 @@
 
 #include "platform/MqttClient.h"
 
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+
 #include <QFile>
 #include <QImage>
 #include <QJsonArray>
@@ -211,6 +215,49 @@ private Q_SLOTS:
         }
         QTRY_COMPARE_WITH_TIMEOUT(main->Mqtt->Said().size(), 1, 20000);
         QVERIFY2(main->Mqtt->Said().begin()->contains(said), qPrintable(*main->Mqtt->Said().begin()));
+    }
+
+    // The Remote page connects to a broker; the typed password is used (and kept in the keyring
+    // where there is one), never written to the settings file; the page says how it stands.
+    void theSetupDialogConnects()
+    {
+        TBroker broker("screen", "s3cret");
+        StoreSites({"One"}, {"http://one/"});
+        TMain main;
+        QVERIFY(!main->Mqtt);
+        RunSetup(main, main.Form()->SetupOptionsMenuItem, [&](TfrmSetup* dialog) {
+            QCOMPARE(dialog->lblMqttStatus->text(), QStringLiteral("MQTT is off."));
+            dialog->edtMqttBroker->setText(broker.Url());
+            dialog->edtMqttUser->setText("screen");
+            dialog->edtMqttPassword->setText("s3cret");
+            dialog->edtMqttName->setText("wall");
+            dialog->edtMqttCaFile->setText(ORVANTA_TEST_DATA "/selfsigned.crt");
+            dialog->btnOk->click();
+        });
+        TListener listener(broker, "screen", "s3cret");
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("online"), 20000);
+        RunSetup(main, main.Form()->SetupOptionsMenuItem, [&](TfrmSetup* dialog) {
+            QCOMPARE(dialog->lblMqttStatus->text(), QStringLiteral("Connected to %1 as wall.").arg(broker.Url()));
+            QCOMPARE(dialog->edtMqttPassword->text(), QString());
+        });
+        QCOMPARE(main->Mqtt->Said().isEmpty(), qEnvironmentVariableIsSet("ORVANTA_TEST_KEYRING"));
+        main.Free();
+        QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("offline"), 20000);
+        // The next start takes the password from the keyring; with none, the broker refuses.
+        TMain again;
+        QVERIFY(again->Mqtt);
+        if (qEnvironmentVariableIsSet("ORVANTA_TEST_KEYRING"))
+            QTRY_COMPARE_WITH_TIMEOUT(listener.Last.value("orvanta/wall/availability"), QByteArray("online"), 20000);
+        else
+            QTRY_VERIFY_WITH_TIMEOUT(again->Mqtt->Status().contains("not authorised"), 20000);
+        again.Free();
+        const QSettings stored(ConfigFile(), QSettings::IniFormat);
+        QCOMPARE(stored.value("Mqtt/Broker").toString(), broker.Url());
+        QCOMPARE(stored.value("Mqtt/User").toString(), QStringLiteral("screen"));
+        QVERIFY(!stored.contains("Mqtt/PasswordFile"));
+        QFile file(ConfigFile());
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        QVERIFY(!file.readAll().contains("s3cret"));
     }
 
     void commands_data()

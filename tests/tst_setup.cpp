@@ -29,33 +29,6 @@ void StoreSites3(const QMap<QString, QString>& settings = {})
     StoreSites({"One", "", "Three"}, {"http://one/", "http://two/", "http://three/"}, settings);
 }
 
-TfrmSetup* OpenDialog()
-{
-    for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (auto* dialog = qobject_cast<TfrmSetup*>(window); dialog && dialog->isVisible())
-            return dialog;
-    }
-    return nullptr;
-}
-
-// Opens the dialog through the menu item and answers its modal loop from a timer.
-void RunSetup(TMain& main, QAction* item, const std::function<void(TfrmSetup*)>& answer)
-{
-    bool answered = false;
-    QTimer poll;
-    QObject::connect(&poll, &QTimer::timeout, [&] {
-        if (TfrmSetup* dialog = OpenDialog(); dialog && !answered) {
-            answered = true;
-            answer(dialog);
-            if (dialog->isVisible())
-                dialog->btnCancel->click();
-        }
-    });
-    poll.start(10);
-    main->SetupClick(item);
-    QVERIFY(answered);
-}
-
 QStringList GridColumn(TfrmSetup* dialog, int column)
 {
     QStringList texts;

@@ -6,6 +6,8 @@
 #include "platform/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QFormLayout>
+#include <QLineEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
@@ -68,7 +70,7 @@ TfrmSetup::TfrmSetup() : FUnits(fontMetrics())
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
     PageControl1->setGeometry(FUnits.Rect(0, 0, ClientWidth, ClientHeight - ButtonBarHeight));
     PageControl1->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(FUnits.X(258)));
+        QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(FUnits.X(172)));
     THotTabStyle::Apply(PageControl1->tabBar());
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
@@ -76,8 +78,12 @@ TfrmSetup::TfrmSetup() : FUnits(fontMetrics())
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet1, QStringLiteral("Sites"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Display"));
+    TabSheet3 = new QWidget;
+    TabSheet3->setObjectName(QStringLiteral("TabSheet3"));
+    PageControl1->addTab(TabSheet3, QStringLiteral("Remote"));
     BuildSitesPage();
     BuildDisplayPage();
+    BuildRemotePage();
 
     btnOk = new QPushButton(QStringLiteral("&Ok"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
@@ -194,6 +200,44 @@ void TfrmSetup::BuildDisplayPage()
     cbHintProgressbar = AddCheckBox(FUnits, GroupBox1, QStringLiteral("cbHintProgressbar"), QStringLiteral("Progressbar"), 8, 24);
     cbHintBrowserselection = AddCheckBox(FUnits, GroupBox1, QStringLiteral("cbHintBrowserselection"),
                                          QStringLiteral("Browser selection"), 8, 48);
+}
+
+void TfrmSetup::BuildRemotePage()
+{
+    auto* form = new QFormLayout(TabSheet3);
+    form->setContentsMargins(FUnits.X(8), FUnits.Y(8), FUnits.X(8), FUnits.Y(4));
+    form->setFieldGrowthPolicy(QFormLayout::AllNonFixedFieldsGrow);
+    const auto field = [this, form](const QString& name, const QString& caption, const QString& placeholder) {
+        auto* edit = new QLineEdit(TabSheet3);
+        edit->setObjectName(name);
+        edit->setPlaceholderText(placeholder);
+        form->addRow(caption, edit);
+        return edit;
+    };
+    edtMqttBroker = field(QStringLiteral("edtMqttBroker"), QStringLiteral("MQTT &broker"), QStringLiteral("mqtt://broker.lan or mqtts://broker.lan:8883; empty: off"));
+    edtMqttUser = field(QStringLiteral("edtMqttUser"), QStringLiteral("&User"), QStringLiteral("none"));
+    edtMqttPassword = field(QStringLiteral("edtMqttPassword"), QStringLiteral("Pass&word"), QString());
+    edtMqttPassword->setEchoMode(QLineEdit::Password);
+    edtMqttName = field(QStringLiteral("edtMqttName"), QStringLiteral("Screen &name"), QString());
+    edtMqttGroups = field(QStringLiteral("edtMqttGroups"), QStringLiteral("&Groups"), QStringLiteral("lobby,floor-2"));
+    edtMqttDiscovery = field(QStringLiteral("edtMqttDiscovery"), QStringLiteral("Home Assistant &prefix"), QStringLiteral("empty: not announced"));
+    edtMqttCaFile = field(QStringLiteral("edtMqttCaFile"), QStringLiteral("&Authorities file"), QStringLiteral("for mqtts; empty: the system's"));
+    lblMqttStatus = new QLabel(TabSheet3);
+    lblMqttStatus->setObjectName(QStringLiteral("lblMqttStatus"));
+    lblMqttStatus->setWordWrap(true);
+    lblMqttStatus->setTextInteractionFlags(Qt::TextSelectableByMouse);
+    form->addRow(lblMqttStatus);
+    lblRemoteLocked = new QLabel(ManagedText, TabSheet3);
+    lblRemoteLocked->setObjectName(QStringLiteral("lblRemoteLocked"));
+    lblRemoteLocked->hide();
+    form->addRow(lblRemoteLocked);
+}
+
+void TfrmSetup::SetRemoteLocked(bool locked)
+{
+    for (QLineEdit* edit : {edtMqttBroker, edtMqttUser, edtMqttPassword, edtMqttName, edtMqttGroups, edtMqttDiscovery, edtMqttCaFile})
+        edit->setReadOnly(locked);
+    lblRemoteLocked->setVisible(locked);
 }
 
 void TfrmSetup::SetCell(int row, int column, const QString& text)

@@ -9,6 +9,7 @@
 class QCheckBox;
 class QGroupBox;
 class QLabel;
+class QLineEdit;
 class QPushButton;
 class QTableWidget;
 class QTableWidgetItem;
@@ -28,7 +29,8 @@ struct TSiteRow
     QString Profile;
 };
 
-// The setup dialog: the site list on one page, display and timer options on the other.
+// The setup dialog: the site list on one page, display and timer options on the next, and the
+// broker a fleet of screens is run from on the last.
 // It edits only its own controls; the controller fills them and copies them back.
 class TfrmSetup : public QDialog
 {
@@ -40,6 +42,7 @@ public:
     QTabWidget* PageControl1;
     QWidget* TabSheet1;
     QWidget* TabSheet2;
+    QWidget* TabSheet3;
     QTableWidget* sgSites;
     QPushButton* Button1;
     QPushButton* Button2;
@@ -61,6 +64,16 @@ public:
     QCheckBox* cbHintBrowserselection;
     QLabel* lblSitesLocked;
     QLabel* lblDisplayLocked;
+    // The MQTT broker a fleet of screens is run from.
+    QLineEdit* edtMqttBroker;
+    QLineEdit* edtMqttUser;
+    QLineEdit* edtMqttPassword;
+    QLineEdit* edtMqttName;
+    QLineEdit* edtMqttGroups;
+    QLineEdit* edtMqttDiscovery;
+    QLineEdit* edtMqttCaFile;
+    QLabel* lblMqttStatus;
+    QLabel* lblRemoteLocked;
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
@@ -82,6 +95,7 @@ public:
     // A page the administrator manages is shown read-only, with a line that says so.
     void SetSitesLocked(bool locked);
     void SetDisplayLocked(bool locked);
+    void SetRemoteLocked(bool locked);
 
     void bdAddClick();
     void btRemoveClick();
@@ -98,6 +112,7 @@ private:
     void SwapRows(int first, int second);
     void BuildSitesPage();
     void BuildDisplayPage();
+    void BuildRemotePage();
     int PageHeight() const;
 
     QHash<int, TColumnRule> FRules;

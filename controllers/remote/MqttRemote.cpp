@@ -106,13 +106,14 @@ std::optional<TMqttEndpoint> TMqttRemote::EndpointOf(const QString& broker, QStr
     return endpoint;
 }
 
-TMqttRemote::TMqttRemote(TCMain& main, const TMqttSettings& settings) : FMain(main), FCommands(main)
+TMqttRemote::TMqttRemote(TCMain& main, const TMqttSettings& settings, const QString& typedPassword) : FMain(main), FCommands(main)
 {
     FName = settings.Name.isEmpty() ? NameFrom(QSysInfo::machineHostName()) : TopicLevel(settings.Name);
     for (const QString& group : settings.Groups) {
         if (!group.trimmed().isEmpty())
             FGroups.append(TopicLevel(group.trimmed()));
     }
+    FClient.setObjectName(settings.Broker);
     QString error;
     std::optional<TMqttEndpoint> endpoint = EndpointOf(settings.Broker, &error);
     if (endpoint && !settings.PasswordFile.isEmpty())
@@ -134,14 +135,44 @@ TMqttRemote::TMqttRemote(TCMain& main, const TMqttSettings& settings) : FMain(ma
     connect(&FClient, &TMqttClient::Refused, this, [this](const QString& reason) {
         SayOnce(QStringLiteral("The MQTT broker %1 refused the connection: %2").arg(FClient.objectName(), reason));
     });
-    FClient.setObjectName(settings.Broker);
-    if (!FClient.Start(*endpoint, &error)) {
+    FStateTimer.setInterval(StateMs);
+    connect(&FStateTimer, &QTimer::timeout, this, &TMqttRemote::SendState);
+    // The keyring holds a broker's password under the broker and the user it is for.
+    const QString key = QStringLiteral("mqtt %1 %2").arg(settings.Broker, settings.User);
+    if (!typedPassword.isEmpty()) {
+        endpoint->Password = typedPassword;
+        FKeyring.Write(key, typedPassword, [this](bool stored) {
+            if (!stored)
+                SayOnce(QStringLiteral("There is no keyring to keep the MQTT password in: it is used until the program ends."));
+        });
+    } else if (settings.PasswordFile.isEmpty() && !settings.User.isEmpty()) {
+        FKeyring.Read(key, [this, endpoint = *endpoint](TKeyring::TAnswer answer, const QString& secret) mutable {
+            if (answer == TKeyring::TAnswer::Found)
+                endpoint.Password = secret;
+            Start(endpoint);
+        });
+        return;
+    }
+    Start(*endpoint);
+}
+
+void TMqttRemote::Start(TMqttEndpoint endpoint)
+{
+    QString error;
+    if (!FClient.Start(endpoint, &error)) {
         SayOnce(QStringLiteral("MQTT is off: %1.").arg(error));
         return;
     }
-    FStateTimer.setInterval(StateMs);
-    connect(&FStateTimer, &QTimer::timeout, this, &TMqttRemote::SendState);
     FStateTimer.start();
+}
+
+QString TMqttRemote::Status() const
+{
+    if (FClient.IsConnected())
+        return QStringLiteral("Connected to %1 as %2.").arg(FClient.objectName(), FName);
+    if (!FLastSaid.isEmpty())
+        return FLastSaid;
+    return QStringLiteral("Connecting to %1 as %2…").arg(FClient.objectName(), FName);
 }
 
 TMqttRemote::~TMqttRemote()
@@ -159,6 +190,7 @@ void TMqttRemote::SayOnce(const QString& text)
     if (FSaid.contains(text))
         return;
     FSaid.insert(text);
+    FLastSaid = text;
     std::fprintf(stderr, "%s\n", qPrintable(text));
 }
 

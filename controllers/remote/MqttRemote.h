@@ -2,6 +2,7 @@
 
 #include "controllers/remote/HomeAssistantDiscovery.h"
 #include "controllers/remote/RemoteCommands.h"
+#include "platform/Keyring.h"
 #include "platform/MqttClient.h"
 
 #include <QElapsedTimer>
@@ -23,7 +24,9 @@ public:
     static constexpr int MaxPayload = 64 * 1024;
     static constexpr int StateMs = 500;
 
-    TMqttRemote(TCMain& main, const TMqttSettings& settings);
+    // The password is the one typed in the setup dialog, kept in the keyring from then on; without
+    // one, a PasswordFile's, or for a User the keyring's.
+    TMqttRemote(TCMain& main, const TMqttSettings& settings, const QString& typedPassword = QString());
     // Says "offline" before it goes.
     ~TMqttRemote() override;
 
@@ -38,8 +41,11 @@ public:
     QJsonObject State();
     // What was said on standard error, each once.
     const QSet<QString>& Said() const { return FSaid; }
+    // Where the connection stands, in a sentence for the setup dialog.
+    QString Status() const;
 
 private:
+    void Start(TMqttEndpoint endpoint);
     void Connected();
     void Received(const QString& topic, const QByteArray& payload);
     // Carries out a command; throws the reason it can't.
@@ -60,6 +66,8 @@ private:
     qint64 FMemoryMiB = -1;
     QElapsedTimer FMemoryRead;
     QSet<QString> FSaid;
+    QString FLastSaid;
+    TKeyring FKeyring{this};
     std::optional<THomeAssistantDiscovery> FDiscovery;
     QStringList FDiscoveredTitles;
 };
