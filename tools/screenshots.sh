@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of every window under Xvfb, at scale 1 and with QT_SCALE_FACTOR=2: the main
 # window in its six selector styles with 3 and with 25 sites, with Ctrl and with Alt held,
-# in full screen, the setup dialog's two pages (and locked by an administrator), every page of
+# in full screen, the setup dialog's three pages (and locked by an administrator), every page of
 # the About box, a page with its permission bar, the find field and a download running at once,
 # and the window at twice the scale on a 1280x1024 screen.
 # Usage: bash tools/screenshots.sh [output folder]   (build first: tools/build.sh)
@@ -87,6 +87,7 @@ run_scale() {
   open_setup
   setup=$(window_named Setup); sleep 0.5; shot "x$scale-setup-sites" "$setup"
   keys "$setup" ctrl+Tab; sleep 0.5; shot "x$scale-setup-display" "$setup"
+  keys "$setup" ctrl+Tab; sleep 0.5; shot "x$scale-setup-remote" "$setup"
   keys "$setup" Escape; sleep 0.5
   keys "$window" alt+m i a
   about=$(window_named About); sleep 0.5; shot "x$scale-about" "$about"
@@ -100,12 +101,13 @@ run_scale() {
   stop
 
   mkdir -p "$home/system/Quenbrook"
-  printf '[Settings]\nLocked=true\n[Sites]\nLocked=true\nTitles="Managed"\nUrls="about:blank"\n' \
+  printf '[Settings]\nLocked=true\n[Sites]\nLocked=true\nTitles="Managed"\nUrls="about:blank"\n[Mqtt]\nLocked=true\nBroker=mqtt://broker.lan\nName=lobby\n' \
     > "$home/system/Quenbrook/Orvanta.conf"
   start
   open_setup
   setup=$(window_named Setup); sleep 0.5; shot "x$scale-setup-sites-locked" "$setup"
   keys "$setup" ctrl+Tab; sleep 0.5; shot "x$scale-setup-display-locked" "$setup"
+  keys "$setup" ctrl+Tab; sleep 0.5; shot "x$scale-setup-remote-locked" "$setup"
   keys "$setup" Escape; sleep 0.3
   stop
   rm -rf "$home/system"
