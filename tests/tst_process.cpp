@@ -497,8 +497,10 @@ private Q_SLOTS:
     void aKilledScreenIsOfflineOnTheBroker()
     {
         TBroker broker;
+        THttpServer server;
+        server.SetPage("/lime", "<html><body style='background: lime'></body></html>");
         QTemporaryDir root;
-        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {"about:blank"});
+        StoreSitesIn(ConfigFileUnder(root.path()), {"A"}, {server.Url("/lime")});
         {
             QSettings stored(ConfigFileUnder(root.path()), QSettings::IniFormat);
             stored.setValue("Mqtt/Broker", broker.Url());
@@ -512,6 +514,23 @@ private Q_SLOTS:
         TProgram program(root.path());
         program.Start();
         QTRY_VERIFY_WITH_TIMEOUT(heard.endsWith("online\n"), 30000);
+        // The screenshot holds the page's own pixels.
+        const QString port = QString::number(broker.Port);
+        QProcess shot;
+        shot.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", port, "-C", "1", "-t", "orvanta/wall/screenshot"});
+        QVERIFY(shot.waitForStarted(30000));
+        QTRY_VERIFY_WITH_TIMEOUT(server.Count("/lime") == 1, 30000);
+        QColor middle;
+        for (int ask = 0; ask < 20 && middle != QColor(Qt::green); ++ask) {
+            QProcess::execute("mosquitto_pub", {"-h", "127.0.0.1", "-p", port, "-t", "orvanta/wall/set/screenshot", "-n"});
+            if (!shot.waitForFinished(1000))
+                continue;
+            const QImage picture = QImage::fromData(shot.readAllStandardOutput().chopped(1), "PNG");
+            middle = picture.isNull() ? QColor() : picture.pixelColor(picture.width() / 2, picture.height() / 2);
+            if (middle != QColor(Qt::green))
+                shot.start("mosquitto_sub", {"-h", "127.0.0.1", "-p", port, "-C", "1", "-t", "orvanta/wall/screenshot"});
+        }
+        QCOMPARE(middle, QColor(Qt::green));
         program.Signal(SIGKILL);
         QVERIFY(program.Process.waitForFinished(30000));
         QTRY_VERIFY_WITH_TIMEOUT(heard.endsWith("offline\n"), 30000);
