@@ -25,6 +25,27 @@ public Q_SLOTS:
     void Record(int index) { Shown.append(index); }
 };
 
+// The desktop's screen saver as the program sees it on the session bus: who inhibits it.
+class TScreenSaver : public QObject
+{
+    Q_OBJECT
+    Q_CLASSINFO("D-Bus Interface", "org.freedesktop.ScreenSaver")
+
+public:
+    QList<uint> Held;
+
+public Q_SLOTS:
+    uint Inhibit(const QString&, const QString&)
+    {
+        Held.append(++FLast);
+        return FLast;
+    }
+    void UnInhibit(uint cookie) { Held.removeAll(cookie); }
+
+private:
+    uint FLast = 0;
+};
+
 void StoreThreeSites(const QMap<QString, QString>& settings = {})
 {
     StoreSites({"One", "Two", "Three"}, {"http://one/", "http://two/", "http://three/"}, settings);
@@ -184,6 +205,29 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->Titles, (QStringList{"One", "Two", "Three"}));
         QVERIFY(!main.Settings()->TimerCycleEnabled);
         QCOMPARE(messages.Texts(), QStringList());
+    }
+
+    // A wall screen keeps the desktop's screen saver off while it is on, and lets it go when it
+    // goes off and when the program ends.
+    void theDesktopScreenSaverIsHeldOff()
+    {
+        TScreenSaver saver;
+        QVERIFY(Client->registerObject("/org/freedesktop/ScreenSaver", &saver, QDBusConnection::ExportAllSlots));
+        QVERIFY(Client->registerService("org.freedesktop.ScreenSaver"));
+        StoreThreeSites({{"ScreenSchedule", "Mon-Sun 00:00-00:00"}});
+        {
+            TMain main;
+            QTRY_COMPARE(saver.Held.size(), 1);
+            Call("SetScreen", {false});
+            QTRY_COMPARE(saver.Held.size(), 0);
+            Call("SetScreen", {true});
+            QTRY_COMPARE(saver.Held.size(), 1);
+            // Answered after the inhibition's reply on the same bus: the program holds its cookie.
+            Call("Screen");
+        }
+        QTRY_COMPARE(saver.Held.size(), 0);
+        Client->unregisterService("org.freedesktop.ScreenSaver");
+        Client->unregisterObject("/org/freedesktop/ScreenSaver");
     }
 
     // What the administrator locked stays as it is.
