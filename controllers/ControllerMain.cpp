@@ -26,6 +26,7 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
       FindInPage(*this), PrintPage(*this)
 {
     qApp->installEventFilter(this);
+    QObject::connect(&FirstStart, &TFirstStart::AddSiteRequested, this, [this] { SetupClick(MainForm->SetupSitesMenuItem); });
     Timer = std::make_unique<QTimer>();
     Timer->setInterval(1000);
     QObject::connect(Timer.get(), &QTimer::timeout, this, &TCMain::TimerTick);
@@ -235,6 +236,8 @@ void TCMain::BuildPages()
     RefreshTicks.Resize(settings->SiteCount());
     SelectPage(ShownIndex);
     EnableTimerByRule();
+    const bool placeholder = settings->SiteCount() == 1 && settings->Titles.value(0) == NewSiteTitle && settings->Urls.value(0) == BlankAddress;
+    FirstStart.Update(Browser(0), placeholder);
 }
 
 int TCMain::CurrentIndex() const

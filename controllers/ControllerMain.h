@@ -5,6 +5,7 @@
 #include "controllers/webapps/DownloadNote.h"
 #include "controllers/webapps/FindInPage.h"
 #include "controllers/wall/FullScreen.h"
+#include "controllers/FirstStart.h"
 #include "controllers/InputWatch.h"
 #include "controllers/wall/MemoryCeiling.h"
 #include "controllers/wall/PageZoom.h"
@@ -127,6 +128,7 @@ public:
     // Beyond the pages and their commands: the behaviours a wall screen needs.
     TFullScreen FullScreen;
     TScreenPower ScreenPower;
+    TFirstStart FirstStart;
     TBareSessionFocus BareSessionFocus;
     TSettingsKeeper SettingsKeeper;
     TPageZoom Zoom;

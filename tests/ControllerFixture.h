@@ -62,8 +62,8 @@ inline TfrmSetup* OpenDialog()
     return nullptr;
 }
 
-// Opens the dialog through the menu item and answers its modal loop from a timer.
-inline void RunSetup(TMain& main, QAction* item, const std::function<void(TfrmSetup*)>& answer)
+// Opens the dialog by `open` and answers its modal loop from a timer.
+inline void RunSetupFrom(const std::function<void()>& open, const std::function<void(TfrmSetup*)>& answer)
 {
     bool answered = false;
     QTimer poll;
@@ -76,6 +76,12 @@ inline void RunSetup(TMain& main, QAction* item, const std::function<void(TfrmSe
         }
     });
     poll.start(10);
-    main->SetupClick(item);
+    open();
     QVERIFY(answered);
+}
+
+// Opens the dialog through the menu item.
+inline void RunSetup(TMain& main, QAction* item, const std::function<void(TfrmSetup*)>& answer)
+{
+    RunSetupFrom([&] { main->SetupClick(item); }, answer);
 }

@@ -88,6 +88,27 @@ private Q_SLOTS:
         QCOMPARE(stored.childKeys(), (QStringList{"frmSetupLeft", "frmSetupTop"}));
     }
 
+    // With no site list, the welcome page shows the way to the setup dialog's sites; once a
+    // site is added it is gone, at the next start too.
+    void aFirstStartShowsTheWay()
+    {
+        TMain main;
+        main.Form()->show();
+        auto* welcome = main.Form()->findChild<QWidget*>("WelcomePage");
+        QVERIFY(welcome && welcome->isVisible());
+        QCOMPARE(welcome->size(), main.Page(0)->size());
+        RunSetupFrom([&] { welcome->findChild<QPushButton*>("btnAddSite")->click(); }, [](TfrmSetup* dialog) {
+            QCOMPARE(dialog->PageControl1->currentWidget(), dialog->TabSheet1);
+            dialog->SetSite(0, {"Weather", "http://weather/", {}, {}, {}, {}, {}});
+            dialog->btnOk->click();
+        });
+        QVERIFY(!main.Form()->findChild<QWidget*>("WelcomePage"));
+        main.Free();
+        TMain again;
+        QVERIFY(!again.Form()->findChild<QWidget*>("WelcomePage"));
+        QCOMPARE(again.Settings()->Titles, QStringList{"Weather"});
+    }
+
     void okWithoutChangesRebuildsNothing()
     {
         StoreSites({"One", "Two"}, {"http://one/", "http://two/"}, {{"TimerRefreshEnabled", "1"}});

@@ -1,9 +1,10 @@
 #!/usr/bin/env bash
 # Screenshots of every window under Xvfb, at scale 1 and with QT_SCALE_FACTOR=2: the main
 # window in its six selector styles with 3 and with 25 sites, with Ctrl and with Alt held,
-# in full screen, the setup dialog's three pages (and locked by an administrator), every page of
-# the About box, a page with its permission bar, the find field and a download running at once,
-# and the window at twice the scale on a 1280x1024 screen.
+# in full screen, the welcome page of a first start, the setup dialog's three pages (and
+# locked by an administrator), every page of the About box, a page with its permission bar,
+# the find field and a download running at once, and the window at twice the scale on a
+# 1280x1024 screen.
 # Usage: bash tools/screenshots.sh [output folder]   (build first: tools/build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -78,6 +79,12 @@ run_scale() {
       stop
     done
   done
+
+  # The first start: no settings at all.
+  rm -f "$home/config/Quenbrook/Orvanta.conf"
+  start
+  shot "x$scale-main-welcome" "$window"
+  stop
 
   configure 2 3
   start
