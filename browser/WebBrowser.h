@@ -50,6 +50,8 @@ public:
     virtual TLoadState LoadState() const = 0;
     // The page's zoom in percent; it stays through navigation and reloads, and never reloads.
     virtual void SetZoom(int percent) = 0;
+    // CSS put on every document the page shows, the one shown now too; empty: none.
+    virtual void SetStyleSheet(const QString& css) = 0;
     // The memory the page's renderer holds for itself, in bytes; -1 when unknown.
     virtual qint64 RendererMemory() const = 0;
     // The widget that takes the page's keyboard input.

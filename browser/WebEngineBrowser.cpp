@@ -6,6 +6,7 @@
 #include "browser/EngineNotification.h"
 #include "browser/NotificationRouter.h"
 #include "browser/SignInPage.h"
+#include "browser/SiteStyle.h"
 #include "browser/PageVisibility.h"
 #include "browser/PermissionBar.h"
 #include "browser/PermissionDecisions.h"
@@ -166,6 +167,11 @@ void TWebEngineBrowser::SetZoom(int percent)
 {
     FZoomFactor = percent / 100.0;
     FPage->setZoomFactor(FZoomFactor);
+}
+
+void TWebEngineBrowser::SetStyleSheet(const QString& css)
+{
+    ApplySiteStyle(*FPage, css);
 }
 
 qint64 TWebEngineBrowser::RendererMemory() const

@@ -38,6 +38,7 @@ public:
     bool Busy() const override;
     TLoadState LoadState() const override;
     void SetZoom(int percent) override;
+    void SetStyleSheet(const QString& css) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
     void SetCertificateTrust(TCertificateTrust* trust) override;

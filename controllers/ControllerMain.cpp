@@ -221,6 +221,7 @@ void TCMain::BuildPages()
         SignIns.Watch(page);
         UnreadCounts.Watch(page);
         page->SetPermissionDecisions(Permissions.Decisions());
+        page->SetStyleSheet(settings->StyleSheet(i));
 #ifdef ORVANTA_HAS_DBUS
         Notifications.Watch(page);
 #endif

@@ -39,6 +39,11 @@ void ExplainSiteColumns(TfrmSetup& dialog)
                          {QStringLiteral("A name of your choice: sites with the same one share cookies and sign-ins; "
                                          "empty: the store every site shares"),
                           {}, {}});
+    dialog.SetColumnRule(TfrmSetup::StyleColumn,
+                         {QStringLiteral("CSS put on the page after every load, such as header { display: none }, or the "
+                                         "path of a .css file; empty: none"),
+                          [](const QString& entry) { return StyleSheetOf(entry).has_value(); },
+                          QStringLiteral("This file can't be read: no style is put on the page.")});
 }
 
 } // namespace
@@ -68,7 +73,7 @@ void TCMain::SetupClick(QObject* sender)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
                                                    QStringLiteral("Cycle"), QStringLiteral("Refresh"),
-                                                   QStringLiteral("Schedule"), QStringLiteral("Profile")});
+                                                   QStringLiteral("Schedule"), QStringLiteral("Profile"), QStringLiteral("Style")});
         ExplainSiteColumns(dialog);
         dialog.SetSitesLocked(settings->SitesLocked());
         QObject::connect(dialog.btnExport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Export(dialog); });
@@ -88,7 +93,7 @@ void TCMain::SetupClick(QObject* sender)
         for (int row = 0; row < settings->SiteCount(); ++row) {
             dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
                                  settings->RefreshTimes.value(row), settings->Zooms.value(row),
-                                 settings->Schedules.value(row), settings->Profiles.value(row)});
+                                 settings->Schedules.value(row), settings->Profiles.value(row), settings->Styles.value(row)});
         }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
@@ -113,9 +118,7 @@ void TCMain::SetupClick(QObject* sender)
                 settings->TimerCyclePause = dialog.edtTimerCyclePause->Value();
             }
             if (!settings->SitesLocked()) {
-                for (QStringList* list : {&settings->Titles, &settings->Urls, &settings->CycleTimes,
-                                          &settings->RefreshTimes, &settings->Zooms, &settings->Schedules,
-                                          &settings->Profiles})
+                for (QStringList* list : settings->SiteValues())
                     list->clear();
                 for (int row = 0; row < dialog.sgSites->rowCount(); ++row) {
                     const TSiteRow site = dialog.Site(row);
@@ -126,16 +129,20 @@ void TCMain::SetupClick(QObject* sender)
                     settings->Zooms.append(site.Zoom);
                     settings->Schedules.append(site.Schedule);
                     settings->Profiles.append(site.Profile);
+                    settings->Styles.append(site.Style);
                 }
             }
 #ifdef ORVANTA_HAS_MQTT
             TakeMqtt(dialog);
 #endif
             ApplyLayout();
-            if (ChangeSignature() != before)
+            if (ChangeSignature() != before) {
                 BuildPages();
-            else
+            } else {
+                for (int i = 0; TWebBrowser* page = Browser(i); ++i)
+                    page->SetStyleSheet(settings->StyleSheet(i));
                 EnableTimerByRule();
+            }
         } else {
             // An automation the user had on keeps running after the dialog is dismissed.
             EnableTimerByRule();

@@ -5,6 +5,7 @@
 #include "controllers/Schedule.h"
 #include "shared/LibCommaText.h"
 
+#include <QFile>
 #include <QRegularExpression>
 #include <climits>
 
@@ -128,7 +129,7 @@ void TCRegistry::AddSite(const QString& title, const QString& address)
 
 void TCRegistry::RemoveSite(int index)
 {
-    for (QStringList* list : {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles}) {
+    for (QStringList* list : SiteValues()) {
         if (index >= 0 && index < list->size())
             list->removeAt(index);
     }
@@ -136,8 +137,19 @@ void TCRegistry::RemoveSite(int index)
 
 void TCRegistry::FitSiteValues()
 {
-    for (QStringList* list : {&CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles})
+    for (QStringList* list : SiteValues().mid(2))
         Fit(*list, SiteCount());
+}
+
+QList<QStringList*> TCRegistry::SiteValues()
+{
+    return {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles, &Styles};
+}
+
+QString TCRegistry::StyleSheet(int site) const
+{
+    const std::optional<QString> css = StyleSheetOf(Styles.value(site));
+    return css.value_or(QString());
 }
 
 std::optional<int> TCRegistry::CycleTime(int site) const
@@ -203,6 +215,7 @@ void TCRegistry::ReadSettings()
     Profiles = FromCommaText(ReadString(SitesSection, QStringLiteral("Profiles"), QString()));
     for (QString& profile : Profiles)
         profile = profile.trimmed();
+    Styles = FromCommaText(ReadString(SitesSection, QStringLiteral("Styles"), QString()));
     PermissionDecisions = FromCommaText(ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()));
     Mqtt.Broker = ReadString(MqttSection, QStringLiteral("Broker"), QString()).trimmed();
     Mqtt.User = ReadString(MqttSection, QStringLiteral("User"), QString());
@@ -235,6 +248,7 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));
     WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
     WriteString(SitesSection, QStringLiteral("Profiles"), ToCommaText(Profiles));
+    WriteString(SitesSection, QStringLiteral("Styles"), ToCommaText(Styles));
     const TMqttSettings defaults;
     const auto writeMqtt = [this](const QString& name, const QString& value, const QString& fallback) {
         if (value != fallback || !ReadString(MqttSection, name, QString()).isEmpty())
@@ -251,4 +265,15 @@ void TCRegistry::WriteSettings()
         WriteString(PermissionsSection, QStringLiteral("Decisions"), ToCommaText(PermissionDecisions));
     if (!TrustedCertificates.isEmpty() || !ReadString(CertificatesSection, QStringLiteral("Trusted"), QString()).isEmpty())
         WriteString(CertificatesSection, QStringLiteral("Trusted"), ToCommaText(TrustedCertificates));
+}
+
+std::optional<QString> StyleSheetOf(const QString& entry)
+{
+    const QString text = entry.trimmed();
+    if (!text.endsWith(QLatin1String(".css"), Qt::CaseInsensitive) || text.contains(QLatin1Char('{')))
+        return text;
+    QFile file(text);
+    if (!file.open(QIODevice::ReadOnly))
+        return std::nullopt;
+    return QString::fromUtf8(file.read(1024 * 1024));
 }

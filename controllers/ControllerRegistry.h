@@ -70,6 +70,8 @@ public:
     // Per site, the name of a store of its own for cookies, storage and cache, shared by the
     // sites of that name (empty: the store every other site shares).
     QStringList Profiles;
+    // Per site, CSS put on its page after every load, or the path of a .css file (empty: none).
+    QStringList Styles;
     // Certificates trusted beyond the authorities': "host:port SHA256HEX" each.
     QStringList TrustedCertificates;
     // Sites' answers to permission requests: "origin feature allow|block" each.
@@ -85,6 +87,10 @@ public:
     void RemoveSite(int index);
     // Pads the per-site lists with empty entries, or cuts them, to the length of the site list.
     void FitSiteValues();
+    // Every per-site list, each entry i for site i, the site list's own two first.
+    QList<QStringList*> SiteValues();
+    // The CSS a site's entry in Styles gives: the text, or a readable .css file's; empty else.
+    QString StyleSheet(int site) const;
     // The seconds that apply to a site; nothing when it never cycles or refreshes.
     std::optional<int> CycleTime(int site) const;
     std::optional<int> RefreshTime(int site) const;
@@ -100,6 +106,9 @@ protected:
 
 // A site's own seconds as stored: a whole number from 0, or empty (for anything else too).
 QString SiteSecondsEntry(const QString& text);
+// The CSS of a Styles entry: the entry itself, or where it names a .css file, that file's text;
+// nothing where the file can't be read.
+std::optional<QString> StyleSheetOf(const QString& entry);
 // A site's zoom as stored: a percentage from the least to the most zoom, or empty.
 QString SiteZoomEntry(const QString& text);
 

@@ -25,6 +25,7 @@ const QString RefreshTimes = QStringLiteral("Sites/RefreshTimes");
 const QString Zooms = QStringLiteral("Sites/Zooms");
 const QString Schedules = QStringLiteral("Sites/Schedules");
 const QString Profiles = QStringLiteral("Sites/Profiles");
+const QString Styles = QStringLiteral("Sites/Styles");
 
 } // namespace
 
@@ -68,7 +69,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
     if (!part.open())
         return false;
     part.close();
-    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles;
+    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles, styles;
     for (const TSiteRow& row : rows) {
         titles.append(row.Title);
         urls.append(row.Address);
@@ -77,6 +78,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         zooms.append(row.Zoom);
         schedules.append(row.Schedule);
         profiles.append(row.Profile);
+        styles.append(row.Style);
     }
     {
         QSettings file(part.fileName(), QSettings::IniFormat);
@@ -87,6 +89,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         file.setValue(Zooms, ToCommaText(zooms));
         file.setValue(Schedules, ToCommaText(schedules));
         file.setValue(Profiles, ToCommaText(profiles));
+        file.setValue(Styles, ToCommaText(styles));
         file.sync();
         if (file.status() != QSettings::NoError)
             return false;
@@ -120,14 +123,14 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
         return FromCommaText(value.toString());
     };
     const auto titles = list(Titles), urls = list(Urls), cycleTimes = list(CycleTimes), refreshTimes = list(RefreshTimes),
-               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles);
-    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles) {
+               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles), styles = list(Styles);
+    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles || !styles) {
         *error = QStringLiteral("a value in it is not text.");
         return std::nullopt;
     }
     const int count = titles->size();
     bool fit = count > 0 && urls->size() == count;
-    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles})
+    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles, styles})
         fit = fit && values->size() <= count;
     if (!fit) {
         *error = QStringLiteral("its lists don't fit together.");
@@ -137,7 +140,7 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
     for (int i = 0; i < count; ++i) {
         rows.append({titles->at(i), urls->at(i), SiteSecondsEntry(cycleTimes->value(i)),
                      SiteSecondsEntry(refreshTimes->value(i)), SiteZoomEntry(zooms->value(i)), schedules->value(i),
-                     profiles->value(i).trimmed()});
+                     profiles->value(i).trimmed(), styles->value(i).trimmed()});
     }
     return rows;
 }

@@ -97,6 +97,11 @@ void TFakeWebBrowser::SetZoom(int percent)
     Zoom = percent;
 }
 
+void TFakeWebBrowser::SetStyleSheet(const QString& css)
+{
+    StyleSheet = css;
+}
+
 qint64 TFakeWebBrowser::RendererMemory() const
 {
     return Memory;

@@ -34,6 +34,7 @@ public:
     bool Busy() const override;
     TLoadState LoadState() const override;
     void SetZoom(int percent) override;
+    void SetStyleSheet(const QString& css) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
     void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) override;
@@ -48,6 +49,7 @@ public:
     QString Title;
     QString Profile;
     int Zoom = 100;
+    QString StyleSheet;
     qint64 Memory = -1;
     TLoadState State = TLoadState::Loading;
     bool FailBack = false;

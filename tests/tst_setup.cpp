@@ -109,6 +109,33 @@ private Q_SLOTS:
         QCOMPARE(again.Settings()->Titles, QStringList{"Weather"});
     }
 
+    // A site's style goes on its page: CSS as written, or a .css file's; a file that can't
+    // be read is marked in the grid and puts nothing on; a change applies without a rebuild.
+    void aSiteStyleGoesOnItsPage()
+    {
+        QTemporaryDir folder;
+        QFile css(folder.filePath("wall.css"));
+        QVERIFY(css.open(QIODevice::WriteOnly));
+        css.write("nav { display: none }");
+        css.close();
+        StoreSites({"One", "Two", "Three"}, {"http://one/", "http://two/", "http://three/"});
+        QSettings(ConfigFile(), QSettings::IniFormat)
+            .setValue("Sites/Styles", QString("\"header { display: none }\",%1,%2").arg(css.fileName(), folder.filePath("gone.css")));
+        TMain main;
+        QCOMPARE(main.Page(0)->StyleSheet, QStringLiteral("header { display: none }"));
+        QCOMPARE(main.Page(1)->StyleSheet, QStringLiteral("nav { display: none }"));
+        QCOMPARE(main.Page(2)->StyleSheet, QString());
+        TWebBrowser* first = main.Page(0);
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [](TfrmSetup* dialog) {
+            QCOMPARE(dialog->sgSites->item(2, TfrmSetup::StyleColumn)->foreground().color(), QColor(Qt::red));
+            QVERIFY(dialog->sgSites->item(1, TfrmSetup::StyleColumn)->foreground().color() != QColor(Qt::red));
+            dialog->sgSites->item(0, TfrmSetup::StyleColumn)->setText("footer { display: none }");
+            dialog->btnOk->click();
+        });
+        QCOMPARE(main.Page(0), first);
+        QCOMPARE(main.Page(0)->StyleSheet, QStringLiteral("footer { display: none }"));
+    }
+
     void okWithoutChangesRebuildsNothing()
     {
         StoreSites({"One", "Two"}, {"http://one/", "http://two/"}, {{"TimerRefreshEnabled", "1"}});
@@ -261,7 +288,7 @@ private Q_SLOTS:
         QCOMPARE(again.Settings()->Titles, (QStringList{"One", title, "Three"}));
     }
 
-    // A site's own times, schedule and zoom move with its row; a bad time is marked and reads
+    // A site's own times, schedule, zoom and style move with its row; a bad time is marked and reads
     // as empty; a schedule that can't be read is marked and kept as it stands; every column
     // says what it takes.
     void perSiteValuesMoveWithTheirRow()
@@ -272,11 +299,13 @@ private Q_SLOTS:
         stored.setValue("Sites/Zooms", "110,,150");
         stored.setValue("Sites/Schedules", "\"Sat,Sun 10:00-14:00\",,\"Mon 25:00-26:00\"");
         stored.setValue("Sites/Profiles", "work,,");
+        stored.setValue("Sites/Styles", "\"p { color: red }\",,");
         stored.sync();
         TMain main;
         QCOMPARE(main.Page(0)->Profile, QStringLiteral("work"));
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
-            QCOMPARE(dialog->sgSites->columnCount(), 6);
+            QCOMPARE(dialog->sgSites->columnCount(), 7);
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(6)->text(), QStringLiteral("Style"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(5)->text(), QStringLiteral("Profile"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(4)->text(), QStringLiteral("Schedule"));
             QVERIFY(dialog->sgSites->horizontalHeaderItem(4)->toolTip().contains("HH:MM-HH:MM"));
@@ -302,6 +331,7 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->Zooms, (QStringList{"", "110", "150"}));
         QCOMPARE(main.Settings()->Schedules, (QStringList{"Mon-Fri 9:00", "Sat,Sun 10:00-14:00", "Mon 25:00-26:00"}));
         QCOMPARE(main.Settings()->Profiles, (QStringList{"", "work", ""}));
+        QCOMPARE(main.Settings()->Styles, (QStringList{"", "p { color: red }", ""}));
         QCOMPARE(main.Page(1)->Profile, QStringLiteral("work"));
         QCOMPARE(main.Settings()->TimerCyclePause, 12);
         QCOMPARE(main.Page(1)->Zoom, 110);

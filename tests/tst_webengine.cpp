@@ -731,6 +731,28 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(tabs->TabBadge(1), QString(), 30000);
     }
 
+    // A site's own style hides what it names, from the start, after the page takes its style
+    // elements away, and after a reload; a site without one is untouched.
+    void aSiteStyleHidesWhatItNames()
+    {
+        Server.SetPage("/styled", "<html><body><header id=h>Header</header><p>Main</p></body></html>");
+        StoreSites({"Styled", "Plain"}, Paths({"/styled", "/styled"}));
+        QSettings(ConfigFile(), QSettings::IniFormat).setValue("Sites/Styles", "\"header { display: none }\",");
+        TEngineMain main;
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        const auto display = [&](int i) {
+            return RunScript(EnginePage(main.get(), i), "getComputedStyle(document.getElementById('h')).display").toString();
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(display(0), QStringLiteral("none"), 10000);
+        QCOMPARE(display(1), QStringLiteral("block"));
+        RunScript(EnginePage(main.get(), 0), "document.querySelectorAll('style').forEach(s => s.remove()); 0");
+        QTRY_COMPARE_WITH_TIMEOUT(display(0), QStringLiteral("none"), 10000);
+        EnginePage(main.get(), 0)->Refresh2();
+        QTRY_COMPARE_WITH_TIMEOUT(Server.Count("/styled"), 3, 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QCOMPARE(display(0), QStringLiteral("none"));
+    }
+
     void crashedRendererComesBack()
     {
         StoreSites({"A", "B"}, Paths({"/a", "/b"}));

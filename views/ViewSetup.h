@@ -27,6 +27,7 @@ struct TSiteRow
     QString Zoom;
     QString Schedule;
     QString Profile;
+    QString Style;
 };
 
 // The setup dialog: the site list on one page, display and timer options on the next, and the
@@ -77,7 +78,7 @@ public:
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
-    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn };
+    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn, StyleColumn };
     // A site row of the grid, from 0; an empty text is shown as a single space.
     void SetSite(int row, const TSiteRow& site);
     TSiteRow Site(int row) const;
