@@ -52,6 +52,10 @@ public:
     virtual void SetZoom(int percent) = 0;
     // CSS put on every document the page shows, the one shown now too; empty: none.
     virtual void SetStyleSheet(const QString& css) = 0;
+    // A long page scrolls by itself, one pass down taking these seconds (0: it stays); paused,
+    // it holds where it is.
+    virtual void SetScrollTime(int seconds) = 0;
+    virtual void SetScrollPaused(bool paused) = 0;
     // The memory the page's renderer holds for itself, in bytes; -1 when unknown.
     virtual qint64 RendererMemory() const = 0;
     // The widget that takes the page's keyboard input.

@@ -1,5 +1,6 @@
 #include "browser/WebEngineBrowser.h"
 
+#include "browser/AutoScroll.h"
 #include "browser/CertificatePage.h"
 #include "browser/CertificateTrust.h"
 #include "browser/CredentialStore.h"
@@ -172,6 +173,16 @@ void TWebEngineBrowser::SetZoom(int percent)
 void TWebEngineBrowser::SetStyleSheet(const QString& css)
 {
     ApplySiteStyle(*FPage, css);
+}
+
+void TWebEngineBrowser::SetScrollTime(int seconds)
+{
+    ApplyAutoScroll(*FPage, seconds);
+}
+
+void TWebEngineBrowser::SetScrollPaused(bool paused)
+{
+    PauseAutoScroll(*FPage, paused);
 }
 
 qint64 TWebEngineBrowser::RendererMemory() const

@@ -39,6 +39,8 @@ public:
     TLoadState LoadState() const override;
     void SetZoom(int percent) override;
     void SetStyleSheet(const QString& css) override;
+    void SetScrollTime(int seconds) override;
+    void SetScrollPaused(bool paused) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
     void SetCertificateTrust(TCertificateTrust* trust) override;

@@ -22,6 +22,7 @@ TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
     : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
+      AutoScroll(Input, [this] { return Browser(CurrentIndex()); }, [this] { return Registry()->TimerCyclePause; }),
       Certificates(*this), SignIns(*this), Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
       FindInPage(*this), PrintPage(*this)
 {
@@ -221,7 +222,6 @@ void TCMain::BuildPages()
         SignIns.Watch(page);
         UnreadCounts.Watch(page);
         page->SetPermissionDecisions(Permissions.Decisions());
-        page->SetStyleSheet(settings->StyleSheet(i));
 #ifdef ORVANTA_HAS_DBUS
         Notifications.Watch(page);
 #endif
@@ -237,8 +237,19 @@ void TCMain::BuildPages()
     RefreshTicks.Resize(settings->SiteCount());
     SelectPage(ShownIndex);
     EnableTimerByRule();
+    ApplySiteLooks();
     const bool placeholder = settings->SiteCount() == 1 && settings->Titles.value(0) == NewSiteTitle && settings->Urls.value(0) == BlankAddress;
     FirstStart.Update(Browser(0), placeholder);
+}
+
+void TCMain::ApplySiteLooks()
+{
+    std::vector<std::pair<TWebBrowser*, int>> paces;
+    for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
+        page->SetStyleSheet(Registry()->StyleSheet(i));
+        paces.emplace_back(page, Registry()->ScrollTime(i));
+    }
+    AutoScroll.Apply(paces);
 }
 
 int TCMain::CurrentIndex() const

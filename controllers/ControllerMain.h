@@ -4,6 +4,7 @@
 #include "controllers/ControllerRegistry.h"
 #include "controllers/webapps/DownloadNote.h"
 #include "controllers/webapps/FindInPage.h"
+#include "controllers/wall/AutoScroll.h"
 #include "controllers/wall/FullScreen.h"
 #include "controllers/FirstStart.h"
 #include "controllers/InputWatch.h"
@@ -117,6 +118,8 @@ private:
     int NextCyclingSite(int from, const QDateTime& now);
     void StopPages(bool allPages);
     QString ChangeSignature();
+    // Each page's own style and scrolling pace, from the settings.
+    void ApplySiteLooks();
 #ifdef ORVANTA_HAS_MQTT
     void ShowMqtt(class TfrmSetup& dialog);
     void TakeMqtt(class TfrmSetup& dialog);
@@ -134,6 +137,7 @@ public:
     TPageZoom Zoom;
     TInputWatch Input;
     TMemoryCeiling MemoryCeiling;
+    TAutoScroll AutoScroll;
     TTrustedCertificates Certificates;
     TSignIns SignIns;
     TPermissions Permissions;

@@ -44,6 +44,9 @@ void ExplainSiteColumns(TfrmSetup& dialog)
                                          "path of a .css file; empty: none"),
                           [](const QString& entry) { return StyleSheetOf(entry).has_value(); },
                           QStringLiteral("This file can't be read: no style is put on the page.")});
+    dialog.SetColumnRule(TfrmSetup::ScrollColumn,
+                         {QStringLiteral("Seconds one pass down a long page takes as it scrolls by itself; empty or 0: it stays"),
+                          seconds, QStringLiteral("This is not a number of seconds: the page doesn't scroll.")});
 }
 
 } // namespace
@@ -73,7 +76,8 @@ void TCMain::SetupClick(QObject* sender)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
                                                    QStringLiteral("Cycle"), QStringLiteral("Refresh"),
-                                                   QStringLiteral("Schedule"), QStringLiteral("Profile"), QStringLiteral("Style")});
+                                                   QStringLiteral("Schedule"), QStringLiteral("Profile"), QStringLiteral("Style"),
+                                                   QStringLiteral("Scroll")});
         ExplainSiteColumns(dialog);
         dialog.SetSitesLocked(settings->SitesLocked());
         QObject::connect(dialog.btnExport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Export(dialog); });
@@ -93,7 +97,7 @@ void TCMain::SetupClick(QObject* sender)
         for (int row = 0; row < settings->SiteCount(); ++row) {
             dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
                                  settings->RefreshTimes.value(row), settings->Zooms.value(row),
-                                 settings->Schedules.value(row), settings->Profiles.value(row), settings->Styles.value(row)});
+                                 settings->Schedules.value(row), settings->Profiles.value(row), settings->Styles.value(row), settings->Scrolls.value(row)});
         }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
@@ -130,6 +134,7 @@ void TCMain::SetupClick(QObject* sender)
                     settings->Schedules.append(site.Schedule);
                     settings->Profiles.append(site.Profile);
                     settings->Styles.append(site.Style);
+                    settings->Scrolls.append(SiteSecondsEntry(site.Scroll));
                 }
             }
 #ifdef ORVANTA_HAS_MQTT
@@ -139,8 +144,7 @@ void TCMain::SetupClick(QObject* sender)
             if (ChangeSignature() != before) {
                 BuildPages();
             } else {
-                for (int i = 0; TWebBrowser* page = Browser(i); ++i)
-                    page->SetStyleSheet(settings->StyleSheet(i));
+                ApplySiteLooks();
                 EnableTimerByRule();
             }
         } else {

@@ -143,7 +143,7 @@ void TCRegistry::FitSiteValues()
 
 QList<QStringList*> TCRegistry::SiteValues()
 {
-    return {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles, &Styles};
+    return {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles, &Styles, &Scrolls};
 }
 
 QString TCRegistry::StyleSheet(int site) const
@@ -160,6 +160,11 @@ std::optional<int> TCRegistry::CycleTime(int site) const
 std::optional<int> TCRegistry::RefreshTime(int site) const
 {
     return Seconds(RefreshTimes, site, TimerRefreshInterval);
+}
+
+int TCRegistry::ScrollTime(int site) const
+{
+    return Scrolls.value(site).toInt();
 }
 
 int TCRegistry::Zoom(int site) const
@@ -216,6 +221,7 @@ void TCRegistry::ReadSettings()
     for (QString& profile : Profiles)
         profile = profile.trimmed();
     Styles = FromCommaText(ReadString(SitesSection, QStringLiteral("Styles"), QString()));
+    Scrolls = Entries(ReadString(SitesSection, QStringLiteral("Scrolls"), QString()), 0, INT_MAX);
     PermissionDecisions = FromCommaText(ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()));
     Mqtt.Broker = ReadString(MqttSection, QStringLiteral("Broker"), QString()).trimmed();
     Mqtt.User = ReadString(MqttSection, QStringLiteral("User"), QString());
@@ -249,6 +255,7 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("Schedules"), ToCommaText(Schedules));
     WriteString(SitesSection, QStringLiteral("Profiles"), ToCommaText(Profiles));
     WriteString(SitesSection, QStringLiteral("Styles"), ToCommaText(Styles));
+    WriteString(SitesSection, QStringLiteral("Scrolls"), ToCommaText(Scrolls));
     const TMqttSettings defaults;
     const auto writeMqtt = [this](const QString& name, const QString& value, const QString& fallback) {
         if (value != fallback || !ReadString(MqttSection, name, QString()).isEmpty())

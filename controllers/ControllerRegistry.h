@@ -72,6 +72,8 @@ public:
     QStringList Profiles;
     // Per site, CSS put on its page after every load, or the path of a .css file (empty: none).
     QStringList Styles;
+    // Per site, the seconds one pass of its page from top to bottom takes (empty: it never scrolls).
+    QStringList Scrolls;
     // Certificates trusted beyond the authorities': "host:port SHA256HEX" each.
     QStringList TrustedCertificates;
     // Sites' answers to permission requests: "origin feature allow|block" each.
@@ -95,6 +97,8 @@ public:
     std::optional<int> CycleTime(int site) const;
     std::optional<int> RefreshTime(int site) const;
     int Zoom(int site) const;
+    // The seconds of a site's scrolling pass; 0: it doesn't scroll.
+    int ScrollTime(int site) const;
     // The site's schedule is open at that local time (always, for one that can't be read).
     bool Scheduled(int site, const QDateTime& localTime) const;
     void SetZoom(int site, int percent);

@@ -44,6 +44,7 @@ bool TInputWatch::eventFilter(QObject* watched, QEvent* event)
     if (!widget || widget->window() != FWindow)
         return false;
     IdleTicks = 0;
+    Q_EMIT Used();
     if (type == QEvent::KeyPress && IsTyping(static_cast<QKeyEvent*>(event)))
         Q_EMIT Typed(widget);
     return false;

@@ -25,6 +25,8 @@ public:
 
 Q_SIGNALS:
     void Typed(QWidget* receiver);
+    // Any pointer movement, click, wheel turn or key in the window.
+    void Used();
 
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;

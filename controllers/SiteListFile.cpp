@@ -26,6 +26,7 @@ const QString Zooms = QStringLiteral("Sites/Zooms");
 const QString Schedules = QStringLiteral("Sites/Schedules");
 const QString Profiles = QStringLiteral("Sites/Profiles");
 const QString Styles = QStringLiteral("Sites/Styles");
+const QString Scrolls = QStringLiteral("Sites/Scrolls");
 
 } // namespace
 
@@ -69,7 +70,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
     if (!part.open())
         return false;
     part.close();
-    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles, styles;
+    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles, styles, scrolls;
     for (const TSiteRow& row : rows) {
         titles.append(row.Title);
         urls.append(row.Address);
@@ -79,6 +80,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         schedules.append(row.Schedule);
         profiles.append(row.Profile);
         styles.append(row.Style);
+        scrolls.append(SiteSecondsEntry(row.Scroll));
     }
     {
         QSettings file(part.fileName(), QSettings::IniFormat);
@@ -90,6 +92,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         file.setValue(Schedules, ToCommaText(schedules));
         file.setValue(Profiles, ToCommaText(profiles));
         file.setValue(Styles, ToCommaText(styles));
+        file.setValue(Scrolls, ToCommaText(scrolls));
         file.sync();
         if (file.status() != QSettings::NoError)
             return false;
@@ -123,14 +126,14 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
         return FromCommaText(value.toString());
     };
     const auto titles = list(Titles), urls = list(Urls), cycleTimes = list(CycleTimes), refreshTimes = list(RefreshTimes),
-               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles), styles = list(Styles);
-    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles || !styles) {
+               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles), styles = list(Styles), scrolls = list(Scrolls);
+    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles || !styles || !scrolls) {
         *error = QStringLiteral("a value in it is not text.");
         return std::nullopt;
     }
     const int count = titles->size();
     bool fit = count > 0 && urls->size() == count;
-    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles, styles})
+    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles, styles, scrolls})
         fit = fit && values->size() <= count;
     if (!fit) {
         *error = QStringLiteral("its lists don't fit together.");
@@ -140,7 +143,8 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
     for (int i = 0; i < count; ++i) {
         rows.append({titles->at(i), urls->at(i), SiteSecondsEntry(cycleTimes->value(i)),
                      SiteSecondsEntry(refreshTimes->value(i)), SiteZoomEntry(zooms->value(i)), schedules->value(i),
-                     profiles->value(i).trimmed(), styles->value(i).trimmed()});
+                     profiles->value(i).trimmed(), styles->value(i).trimmed(),
+                     SiteSecondsEntry(scrolls->value(i))});
     }
     return rows;
 }

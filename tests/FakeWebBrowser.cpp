@@ -102,6 +102,16 @@ void TFakeWebBrowser::SetStyleSheet(const QString& css)
     StyleSheet = css;
 }
 
+void TFakeWebBrowser::SetScrollTime(int seconds)
+{
+    ScrollTime = seconds;
+}
+
+void TFakeWebBrowser::SetScrollPaused(bool paused)
+{
+    ScrollPaused = paused;
+}
+
 qint64 TFakeWebBrowser::RendererMemory() const
 {
     return Memory;

@@ -35,6 +35,8 @@ public:
     TLoadState LoadState() const override;
     void SetZoom(int percent) override;
     void SetStyleSheet(const QString& css) override;
+    void SetScrollTime(int seconds) override;
+    void SetScrollPaused(bool paused) override;
     qint64 RendererMemory() const override;
     QWidget* Application() const override;
     void FindText(const QString& text, bool backward, std::function<void(int active, int matches)> found) override;
@@ -50,6 +52,8 @@ public:
     QString Profile;
     int Zoom = 100;
     QString StyleSheet;
+    int ScrollTime = 0;
+    bool ScrollPaused = false;
     qint64 Memory = -1;
     TLoadState State = TLoadState::Loading;
     bool FailBack = false;

@@ -288,7 +288,7 @@ private Q_SLOTS:
         QCOMPARE(again.Settings()->Titles, (QStringList{"One", title, "Three"}));
     }
 
-    // A site's own times, schedule, zoom and style move with its row; a bad time is marked and reads
+    // A site's own times, schedule, zoom, style and scrolling move with its row; a bad time is marked and reads
     // as empty; a schedule that can't be read is marked and kept as it stands; every column
     // says what it takes.
     void perSiteValuesMoveWithTheirRow()
@@ -300,11 +300,13 @@ private Q_SLOTS:
         stored.setValue("Sites/Schedules", "\"Sat,Sun 10:00-14:00\",,\"Mon 25:00-26:00\"");
         stored.setValue("Sites/Profiles", "work,,");
         stored.setValue("Sites/Styles", "\"p { color: red }\",,");
+        stored.setValue("Sites/Scrolls", "5,,");
         stored.sync();
         TMain main;
         QCOMPARE(main.Page(0)->Profile, QStringLiteral("work"));
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
-            QCOMPARE(dialog->sgSites->columnCount(), 7);
+            QCOMPARE(dialog->sgSites->columnCount(), 8);
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(7)->text(), QStringLiteral("Scroll"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(6)->text(), QStringLiteral("Style"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(5)->text(), QStringLiteral("Profile"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(4)->text(), QStringLiteral("Schedule"));
@@ -332,6 +334,7 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->Schedules, (QStringList{"Mon-Fri 9:00", "Sat,Sun 10:00-14:00", "Mon 25:00-26:00"}));
         QCOMPARE(main.Settings()->Profiles, (QStringList{"", "work", ""}));
         QCOMPARE(main.Settings()->Styles, (QStringList{"", "p { color: red }", ""}));
+        QCOMPARE(main.Settings()->Scrolls, (QStringList{"", "5", ""}));
         QCOMPARE(main.Page(1)->Profile, QStringLiteral("work"));
         QCOMPARE(main.Settings()->TimerCyclePause, 12);
         QCOMPARE(main.Page(1)->Zoom, 110);

@@ -224,6 +224,23 @@ private Q_SLOTS:
         QVERIFY(main->ScreenPower.IsOn());
     }
 
+    // Each page gets its site's scrolling pace; the shown one holds while the window is in use
+    // and goes on once the input has rested for the pause.
+    void longPagesScrollUnlessInUse()
+    {
+        StoreThreeSites({{"Scrolls", "30,,x"}}, {{"TimerCyclePause", "1"}});
+        TMain main;
+        QCOMPARE(main.Page(0)->ScrollTime, 30);
+        QCOMPARE(main.Page(1)->ScrollTime, 0);
+        QCOMPARE(main.Page(2)->ScrollTime, 0);
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
+        QTest::keyClick(main.Form()->windowHandle(), Qt::Key_Shift);
+        QVERIFY(main.Page(0)->ScrollPaused);
+        QTRY_VERIFY_WITH_TIMEOUT(!main.Page(0)->ScrollPaused, 10000);
+        QVERIFY(!main.Page(1)->ScrollPaused);
+    }
+
     void refreshWaitsForTypingToRest()
     {
         TRefreshTicks ticks;

@@ -753,6 +753,19 @@ private Q_SLOTS:
         QCOMPARE(display(0), QStringLiteral("none"));
     }
 
+    // A long page scrolls down by itself after its rest at the top.
+    void aLongPageScrollsByItself()
+    {
+        Server.SetPage("/long", "<html><body style='margin: 0'><div style='height: 6000px'>Long</div></body></html>");
+        StoreSites({"Long"}, Paths({"/long"}));
+        QSettings(ConfigFile(), QSettings::IniFormat).setValue("Sites/Scrolls", "4");
+        TEngineMain main;
+        main->MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main->MainForm));
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(RunScript(EnginePage(main.get(), 0), "window.scrollY").toDouble() > 100, 30000);
+    }
+
     void crashedRendererComesBack()
     {
         StoreSites({"A", "B"}, Paths({"/a", "/b"}));

@@ -112,11 +112,11 @@ int TfrmSetup::PageHeight() const
 void TfrmSetup::BuildSitesPage()
 {
     const int pageWidth = ClientWidth - 8;
-    sgSites = new QTableWidget(0, 7, TabSheet1);
+    sgSites = new QTableWidget(0, 8, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
     sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
-    const int columns[] = {72, 112, 36, 40, 66, 50, 50};
-    for (int column = 0; column < 7; ++column)
+    const int columns[] = {66, 100, 34, 40, 62, 46, 46, 40};
+    for (int column = 0; column < 8; ++column)
         sgSites->setColumnWidth(column, FUnits.X(columns[column]));
     sgSites->verticalHeader()->hide();
     sgSites->verticalHeader()->setDefaultSectionSize(FUnits.Y(16));
@@ -268,6 +268,7 @@ void TfrmSetup::SetSite(int row, const TSiteRow& site)
     SetCell(row, ScheduleColumn, site.Schedule);
     SetCell(row, ProfileColumn, site.Profile);
     SetCell(row, StyleColumn, site.Style);
+    SetCell(row, ScrollColumn, site.Scroll);
     sgSites->item(row, 0)->setData(ZoomRole, site.Zoom);
 }
 
@@ -276,7 +277,7 @@ TSiteRow TfrmSetup::Site(int row) const
     const QTableWidgetItem* title = sgSites->item(row, 0);
     return {CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3),
             title ? title->data(ZoomRole).toString() : QString(), CellText(row, ScheduleColumn).trimmed(),
-            CellText(row, ProfileColumn).trimmed(), CellText(row, StyleColumn).trimmed()};
+            CellText(row, ProfileColumn).trimmed(), CellText(row, StyleColumn).trimmed(), CellText(row, ScrollColumn)};
 }
 
 void TfrmSetup::SetColumnRule(int column, const TColumnRule& rule)
@@ -333,7 +334,7 @@ void TfrmSetup::bdAddClick()
 {
     const int row = sgSites->rowCount();
     sgSites->setRowCount(row + 1);
-    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString(), QString(), QString(), QString()});
+    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString(), QString(), QString(), QString(), QString()});
     sgSites->setCurrentCell(row, qMax(sgSites->currentColumn(), 0));
 }
 

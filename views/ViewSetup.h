@@ -28,6 +28,7 @@ struct TSiteRow
     QString Schedule;
     QString Profile;
     QString Style;
+    QString Scroll;
 };
 
 // The setup dialog: the site list on one page, display and timer options on the next, and the
@@ -78,7 +79,7 @@ public:
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
-    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn, StyleColumn };
+    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn, StyleColumn, ScrollColumn };
     // A site row of the grid, from 0; an empty text is shown as a single space.
     void SetSite(int row, const TSiteRow& site);
     TSiteRow Site(int row) const;
