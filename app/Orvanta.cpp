@@ -1,4 +1,5 @@
 #include "browser/WebEngineSetup.h"
+#include "browser/WebPage.h"
 #include "controllers/ControllerMain.h"
 #include "platform/Application.h"
 #include "platform/MessageBox.h"
@@ -64,6 +65,7 @@ int main(int argc, char* argv[])
     } catch (const std::exception& error) {
         ShowError(QString::fromStdString(error.what()));
         DestroyForms();
+        ReleaseProfiles();
         return 1;
     }
     TfrmMain* mainForm = Main->MainForm;
@@ -77,5 +79,6 @@ int main(int argc, char* argv[])
     delete Main;
     Main = nullptr;
     DestroyForms();
+    ReleaseProfiles();
     return 0;
 }

@@ -205,9 +205,19 @@ void TWebPage::RecoverFromCrash(RenderProcessTerminationStatus status)
     QTimer::singleShot(FReloadDelayMs, this, [this] { triggerAction(Reload); });
 }
 
-QWebEngineProfile* ProfileNamed(const QString& name)
+namespace {
+
+QHash<QString, QWebEngineProfile*>& Profiles()
 {
     static QHash<QString, QWebEngineProfile*> profiles;
+    return profiles;
+}
+
+} // namespace
+
+QWebEngineProfile* ProfileNamed(const QString& name)
+{
+    QHash<QString, QWebEngineProfile*>& profiles = Profiles();
     if (QWebEngineProfile* known = profiles.value(name))
         return known;
     // A profile's folder is named after it, with nothing in the name that could lead elsewhere.
@@ -224,4 +234,11 @@ QWebEngineProfile* ProfileNamed(const QString& name)
     TDownloads::Instance()->Attach(profile);
     profiles.insert(name, profile);
     return profile;
+}
+
+void ReleaseProfiles()
+{
+    const QList<QWebEngineProfile*> made = Profiles().values();
+    Profiles().clear();
+    qDeleteAll(made);
 }

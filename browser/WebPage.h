@@ -60,3 +60,6 @@ private:
 // The persistent profile of that name, made at its first use and kept to the program's end:
 // cookies and storage survive a restart. Sites without a name share the one of the empty name.
 QWebEngineProfile* ProfileNamed(const QString& name);
+// Frees every profile made, once no page is left: the engine shuts down at the application's end
+// and must find no profile then (Qt 6.8's crashes at times when it does).
+void ReleaseProfiles();

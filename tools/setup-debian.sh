@@ -29,7 +29,7 @@ runtime=(libqt6webenginecore6-bin qt6-qpa-plugins qt6-wayland "$jpeg" fonts-deja
 build=(
   cmake ninja-build g++ pkg-config file
   qt6-base-dev qt6-webengine-dev libgl-dev libxcb1-dev libxcb-dpms0-dev qtkeychain-qt6-dev libmosquitto-dev
-  xvfb xauth xdotool imagemagick dbus-daemon gnome-keyring weston mosquitto mosquitto-clients
+  xvfb xauth x11-xserver-utils xdotool imagemagick dbus-daemon gnome-keyring weston mosquitto mosquitto-clients
   dpkg-dev desktop-file-utils appstream
   clang libclang-rt-dev
 )
