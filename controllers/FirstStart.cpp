@@ -21,11 +21,6 @@ void TFirstStart::Update(QWidget* page, bool placeholder)
     page->installEventFilter(this);
 }
 
-bool TFirstStart::Shown() const
-{
-    return FWelcome && FWelcome->isVisibleTo(FWelcome->parentWidget());
-}
-
 bool TFirstStart::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize && FWelcome && watched == FWelcome->parentWidget())

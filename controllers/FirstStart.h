@@ -15,7 +15,6 @@ class TFirstStart : public QObject
 public:
     // The welcome page over `page` when `placeholder` (the list is the placeholder alone), none otherwise.
     void Update(QWidget* page, bool placeholder);
-    bool Shown() const;
 
 Q_SIGNALS:
     void AddSiteRequested();

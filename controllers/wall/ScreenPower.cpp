@@ -49,7 +49,6 @@ void TScreenPower::Set(bool on)
         return;
     FOn = on;
     Apply();
-    Q_EMIT Switched(on);
 }
 
 void TScreenPower::HoldAwake()

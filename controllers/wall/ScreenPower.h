@@ -36,9 +36,6 @@ public:
     bool IsOn() const { return FOn; }
     void Set(bool on);
 
-Q_SIGNALS:
-    void Switched(bool on);
-
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
