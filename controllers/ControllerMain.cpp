@@ -27,6 +27,12 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
       FindInPage(*this), PrintPage(*this)
 {
     qApp->installEventFilter(this);
+    MainStage.Area = MainForm->tcBrowserContainer;
+    // The chosen site stays in sight where its screen sends it.
+    QObject::connect(&ScreenWindows, &TScreenWindows::Changed, this, [this] {
+        PlacePages();
+        ShowSelectedPage();
+    });
     QObject::connect(&FirstStart, &TFirstStart::AddSiteRequested, this, [this] { SetupClick(MainForm->SetupSitesMenuItem); });
     Timer = std::make_unique<QTimer>();
     Timer->setInterval(1000);
@@ -77,7 +83,8 @@ TCMain::~TCMain()
             // The page is freed in a moment anyway; the others and the settings still matter.
         }
         QObject::disconnect(page.get(), &TWebBrowser::ProgressChange, this, nullptr);
-        MainForm->tcBrowserContainer->Collapse(page.get());
+        if (auto* area = qobject_cast<TTabControl*>(page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr))
+            area->Collapse(page.get());
     }
     Browsers.clear();
 }
@@ -198,6 +205,9 @@ void TCMain::ApplyLayout()
         break;
     }
 
+    for (TStage* stage : Stages())
+        stage->Area->SetTiles(settings->TileGrid());
+
     SetShowHint(selector, settings->HintBrowserSelection);
     SetShowHint(form->ProgressBar, settings->HintProgressBar);
 }
@@ -212,9 +222,15 @@ void TCMain::BuildPages()
     TCRegistry* settings = Registry();
     if (ShownIndex > settings->SiteCount() - 1)
         ShownIndex = qMax(settings->SiteCount() - 1, 0);
+    ScreenWindows.SetEntries(settings->Screens);
+    for (TStage* stage : Stages()) {
+        stage->Shown = -1;
+        stage->Area->SetTiles(settings->TileGrid());
+    }
     for (int i = 0; i < settings->SiteCount(); ++i) {
         selector->AddTab(settings->Titles.at(i));
-        TWebBrowser* page = FCreateBrowser(selector->ClientArea(), settings->Profiles.value(i));
+        TTabControl* area = StageOf(i).Area;
+        TWebBrowser* page = FCreateBrowser(area->ClientArea(), settings->Profiles.value(i));
         Browsers.emplace_back(page);
         QObject::connect(page, &TWebBrowser::ProgressChange, this, &TCMain::BrowserProgressChange);
         page->SetSilent(true);
@@ -228,18 +244,93 @@ void TCMain::BuildPages()
         if (settings->Zoom(i) != NormalZoom)
             page->SetZoom(settings->Zoom(i));
         page->Navigate(settings->Urls.value(i));
-        if (i == ShownIndex)
-            selector->AlignClient(page);
-        else
-            selector->Collapse(page);
+        area->Collapse(page);
         page->show();
     }
     RefreshTicks.Resize(settings->SiteCount());
+    PlacePages();
     SelectPage(ShownIndex);
     EnableTimerByRule();
     ApplySiteLooks();
     const bool placeholder = settings->SiteCount() == 1 && settings->Titles.value(0) == NewSiteTitle && settings->Urls.value(0) == BlankAddress;
     FirstStart.Update(Browser(0), placeholder);
+}
+
+std::vector<TStage*> TCMain::Stages()
+{
+    std::vector<TStage*> stages = ScreenWindows.Stages();
+    stages.insert(stages.begin(), &MainStage);
+    return stages;
+}
+
+TStage& TCMain::StageOf(int site)
+{
+    TStage* stage = ScreenWindows.StageOf(site);
+    return stage ? *stage : MainStage;
+}
+
+QList<int> TCMain::SitesOn(const TStage& stage)
+{
+    QList<int> sites;
+    for (int i = 0; i < static_cast<int>(Browsers.size()); ++i) {
+        if (&StageOf(i) == &stage)
+            sites.append(i);
+    }
+    return sites;
+}
+
+QList<int> TCMain::GroupOf(int site)
+{
+    const QList<int> sites = SitesOn(StageOf(site));
+    const int at = sites.indexOf(site);
+    if (at < 0)
+        return {};
+    const QSize grid = Registry()->TileGrid();
+    const int tiles = grid.width() * grid.height();
+    return sites.mid(at - at % tiles, tiles);
+}
+
+void TCMain::ShowOnStage(TStage& stage, int site)
+{
+    const QList<int> group = GroupOf(site);
+    for (int i : SitesOn(stage)) {
+        TWebBrowser* page = Browser(i);
+        if (group.contains(i))
+            stage.Area->AlignClient(page, group.indexOf(i));
+        else if (stage.Area->IsAligned(page))
+            stage.Area->Collapse(page);
+    }
+    stage.Shown = site;
+}
+
+void TCMain::PlacePages()
+{
+    for (int i = 0; TWebBrowser* page = Browser(i); ++i) {
+        TTabControl* area = StageOf(i).Area;
+        if (page->parentWidget() == area->ClientArea())
+            continue;
+        if (auto* from = qobject_cast<TTabControl*>(page->parentWidget()->parentWidget()))
+            from->Collapse(page);
+        page->setParent(area->ClientArea());
+        area->Collapse(page);
+        page->show();
+    }
+    for (TStage* stage : Stages()) {
+        stage->Area->SetTiles(Registry()->TileGrid());
+        const QList<int> sites = SitesOn(*stage);
+        if (!sites.isEmpty())
+            ShowOnStage(*stage, sites.contains(stage->Shown) ? stage->Shown : sites.first());
+    }
+    MarkSelectedTile();
+}
+
+void TCMain::MarkSelectedTile()
+{
+    const int current = CurrentIndex();
+    for (TStage* stage : Stages()) {
+        const QList<int> group = GroupOf(stage->Shown);
+        stage->Area->MarkTile(&StageOf(current) == stage ? group.indexOf(current) : -1);
+    }
 }
 
 void TCMain::ApplySiteLooks()
@@ -260,12 +351,14 @@ int TCMain::CurrentIndex() const
 void TCMain::ShowSelectedPage()
 {
     const int current = CurrentIndex();
-    TTabControl* selector = MainForm->tcBrowserContainer;
+    if (TWebBrowser* page = Browser(current)) {
+        TStage& stage = StageOf(current);
+        // Within the group already shown the tiles stay where they are.
+        if (!GroupOf(stage.Shown).contains(current) || !stage.Area->IsAligned(page))
+            ShowOnStage(stage, current);
+        MarkSelectedTile();
+    }
     if (current != ShownIndex) {
-        if (TWebBrowser* shown = Browser(ShownIndex); shown && ShownIndex < Registry()->SiteCount())
-            selector->Collapse(shown);
-        if (TWebBrowser* page = Browser(current))
-            selector->AlignClient(page);
         ShownIndex = current;
         Q_EMIT ShownChanged(current);
     }
@@ -334,7 +427,18 @@ bool TCMain::ApplicationMessage(QObject* receiver, QEvent* event)
     return true;
 }
 
+void TCMain::PickTileAt(QWidget* receiver)
+{
+    const int site = PageOf(receiver);
+    if (site >= 0 && site != CurrentIndex() && StageOf(site).Area->IsAligned(Browser(site))) {
+        MainForm->tcBrowserContainer->SetTabIndex(site);
+        ShowSelectedPage();
+    }
+}
+
 bool TCMain::eventFilter(QObject* watched, QEvent* event)
 {
+    if (event->type() == QEvent::MouseButtonPress && event->spontaneous())
+        PickTileAt(qobject_cast<QWidget*>(watched));
     return ApplicationMessage(watched, event);
 }

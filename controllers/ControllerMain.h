@@ -11,6 +11,8 @@
 #include "controllers/wall/MemoryCeiling.h"
 #include "controllers/wall/PageZoom.h"
 #include "controllers/wall/ScreenPower.h"
+#include "controllers/wall/ScreenWindows.h"
+#include "controllers/wall/Stage.h"
 #include "controllers/webapps/Permissions.h"
 #include "controllers/RefreshTicks.h"
 #include "controllers/SettingsKeeper.h"
@@ -52,12 +54,14 @@ public:
     std::vector<std::unique_ptr<TWebBrowser>> Browsers;
     std::unique_ptr<QTimer> Timer;
     TRefreshTicks RefreshTicks;
-    int CycleTicks = 0;
     // The local time the automations go by, read at every tick (tests set their own).
     std::function<QDateTime()> Clock = [] { return QDateTime::currentDateTime(); };
     bool AllPages = false;
     bool ShowAccelerators = false;
+    // The site the commands go to, as last shown.
     int ShownIndex = 0;
+    // The main window's own sites; the others have their screens'.
+    TStage MainStage;
     QString ActualAddress;
     QString ActualTitle;
     int HoverTabIndex = 0;
@@ -75,6 +79,11 @@ public:
     TWebBrowser* Browser(int index) const;
     // The page that holds a widget, or -1.
     int PageOf(const QWidget* widget) const;
+    // Where a site is shown, and the sites shown there, in order.
+    TStage& StageOf(int site);
+    QList<int> SitesOn(const TStage& stage);
+    // The sites shown with `site` on its stage: itself alone, or its tile group.
+    QList<int> GroupOf(int site);
 
     // Navigation and site commands.
     void BrowserButtonClick(QObject* sender);
@@ -115,7 +124,17 @@ private:
 
     void BindEvents();
     void LockSiteCommands();
-    int NextCyclingSite(int from, const QDateTime& now);
+    // The first site after the stage's shown group that takes part in cycling now; -1: none.
+    int NextCyclingSite(TStage& stage, const QDateTime& now);
+    void CycleStage(TStage& stage, const QDateTime& now);
+    std::vector<TStage*> Stages();
+    void ShowOnStage(TStage& stage, int site);
+    // Every page into the window of its stage, and each stage showing a group of its own.
+    void PlacePages();
+    // The tile of the site the commands go to is framed.
+    void MarkSelectedTile();
+    // A click into a tile that is shown picks its site.
+    void PickTileAt(QWidget* receiver);
     void StopPages(bool allPages);
     QString ChangeSignature();
     // Each page's own style and scrolling pace, from the settings.
@@ -131,6 +150,7 @@ public:
     // Beyond the pages and their commands: the behaviours a wall screen needs.
     TFullScreen FullScreen;
     TScreenPower ScreenPower;
+    TScreenWindows ScreenWindows;
     TFirstStart FirstStart;
     TBareSessionFocus BareSessionFocus;
     TSettingsKeeper SettingsKeeper;

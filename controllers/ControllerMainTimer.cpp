@@ -31,19 +31,11 @@ void TCMain::TimerTick()
         } else {
             RefreshTicks.Reset();
         }
-        if (settings->TimerCycleEnabled) {
-            // The shown site stays for its own time; one the cycle skips, for the global one; one
-            // whose schedule has closed, no longer.
-            const int current = CurrentIndex();
-            const int stay = settings->CycleTime(current).value_or(settings->TimerCycleInterval);
-            const bool closed = !settings->Scheduled(current, now);
-            if ((++CycleTicks >= stay || closed) && !Input.InUse(settings->TimerCyclePause)) {
-                if (const int next = NextCyclingSite(current, now); next >= 0)
-                    SelectPage(next);
-                CycleTicks = 0;
-            }
-        } else {
-            CycleTicks = 0;
+        for (TStage* stage : Stages()) {
+            if (settings->TimerCycleEnabled)
+                CycleStage(*stage, now);
+            else
+                stage->CycleTicks = 0;
         }
     } catch (...) {
         EnableTimerByRule();
@@ -52,15 +44,39 @@ void TCMain::TimerTick()
     EnableTimerByRule();
 }
 
-// The next site after `from` that takes part in cycling now, wrapping; -1 when none does.
-int TCMain::NextCyclingSite(int from, const QDateTime& now)
+// Each window cycles among its own sites. The shown site stays for its own time; one the cycle
+// skips, for the global one; one whose schedule has closed, no longer.
+void TCMain::CycleStage(TStage& stage, const QDateTime& now)
 {
-    const int count = Registry()->SiteCount();
-    for (int step = 1; step <= count; ++step) {
-        const int site = (from + step) % count;
+    TCRegistry* settings = Registry();
+    const int shown = stage.Shown;
+    if (shown < 0 || shown >= settings->SiteCount())
+        return;
+    const int stay = settings->CycleTime(shown).value_or(settings->TimerCycleInterval);
+    const bool closed = !settings->Scheduled(shown, now);
+    if ((++stage.CycleTicks >= stay || closed) && !Input.InUse(settings->TimerCyclePause)) {
+        if (const int next = NextCyclingSite(stage, now); next >= 0) {
+            if (&stage == &MainStage) {
+                SelectPage(next);
+            } else {
+                ShowOnStage(stage, next);
+                MarkSelectedTile();
+            }
+        }
+        stage.CycleTicks = 0;
+    }
+}
+
+int TCMain::NextCyclingSite(TStage& stage, const QDateTime& now)
+{
+    const QList<int> sites = SitesOn(stage);
+    const int shown = stage.Shown;
+    const QList<int> group = GroupOf(shown);
+    const int from = group.isEmpty() ? sites.indexOf(shown) : sites.indexOf(group.last());
+    for (int step = 1; step <= sites.size(); ++step) {
+        const int site = sites.at((from + step) % sites.size());
         if (Registry()->CycleTime(site) && Registry()->Scheduled(site, now))
             return site;
     }
     return -1;
 }
-

@@ -143,7 +143,7 @@ void TCRegistry::FitSiteValues()
 
 QList<QStringList*> TCRegistry::SiteValues()
 {
-    return {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles, &Styles, &Scrolls};
+    return {&Titles, &Urls, &CycleTimes, &RefreshTimes, &Zooms, &Schedules, &Profiles, &Styles, &Scrolls, &Screens};
 }
 
 QString TCRegistry::StyleSheet(int site) const
@@ -178,6 +178,14 @@ bool TCRegistry::Scheduled(int site, const QDateTime& localTime) const
     return TSchedule::Of(Schedules.value(site)).IsOpen(localTime);
 }
 
+QSize TCRegistry::TileGrid() const
+{
+    // More than six a side leaves tiles too small to read on any screen.
+    static const QRegularExpression form(QStringLiteral("^([1-6])\\s*[xX]\\s*([1-6])$"));
+    const QRegularExpressionMatch match = form.match(Tiles);
+    return match.hasMatch() ? QSize(match.captured(1).toInt(), match.captured(2).toInt()) : QSize(1, 1);
+}
+
 void TCRegistry::SetZoom(int site, int percent)
 {
     if (site >= 0 && site < Zooms.size())
@@ -198,6 +206,7 @@ void TCRegistry::ReadSettings()
     TimerCyclePause = ReadInteger(SettingsSection, QStringLiteral("TimerCyclePause"), 30);
     FullScreen = ReadBool(SettingsSection, QStringLiteral("FullScreen"), false);
     ScreenSchedule = ReadString(SettingsSection, QStringLiteral("ScreenSchedule"), QString()).trimmed();
+    Tiles = ReadString(SettingsSection, QStringLiteral("Tiles"), QString()).trimmed();
     Titles = FromCommaText(ReadString(SitesSection, QStringLiteral("Titles"), QStringLiteral("New")));
     Urls = FromCommaText(ReadString(SitesSection, QStringLiteral("Urls"), QStringLiteral("about:blank")));
     // Hand-edited lists may differ in length; every user indexes both by the same number.
@@ -222,6 +231,9 @@ void TCRegistry::ReadSettings()
         profile = profile.trimmed();
     Styles = FromCommaText(ReadString(SitesSection, QStringLiteral("Styles"), QString()));
     Scrolls = Entries(ReadString(SitesSection, QStringLiteral("Scrolls"), QString()), 0, INT_MAX);
+    Screens = FromCommaText(ReadString(SitesSection, QStringLiteral("Screens"), QString()));
+    for (QString& screen : Screens)
+        screen = screen.trimmed();
     PermissionDecisions = FromCommaText(ReadString(PermissionsSection, QStringLiteral("Decisions"), QString()));
     Mqtt.Broker = ReadString(MqttSection, QStringLiteral("Broker"), QString()).trimmed();
     Mqtt.User = ReadString(MqttSection, QStringLiteral("User"), QString());
@@ -256,6 +268,9 @@ void TCRegistry::WriteSettings()
     WriteString(SitesSection, QStringLiteral("Profiles"), ToCommaText(Profiles));
     WriteString(SitesSection, QStringLiteral("Styles"), ToCommaText(Styles));
     WriteString(SitesSection, QStringLiteral("Scrolls"), ToCommaText(Scrolls));
+    WriteString(SitesSection, QStringLiteral("Screens"), ToCommaText(Screens));
+    if (!Tiles.isEmpty() || !ReadString(SettingsSection, QStringLiteral("Tiles"), QString()).isEmpty())
+        WriteString(SettingsSection, QStringLiteral("Tiles"), Tiles);
     const TMqttSettings defaults;
     const auto writeMqtt = [this](const QString& name, const QString& value, const QString& fallback) {
         if (value != fallback || !ReadString(MqttSection, name, QString()).isEmpty())

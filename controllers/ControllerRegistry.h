@@ -4,6 +4,7 @@
 
 #include <QDateTime>
 #include <QStringList>
+#include <QSize>
 #include <optional>
 
 // The connection to an MQTT broker, as the settings file (or the administrator's) gives it.
@@ -74,6 +75,9 @@ public:
     QStringList Styles;
     // Per site, the seconds one pass of its page from top to bottom takes (empty: it never scrolls).
     QStringList Scrolls;
+    // Per site, the screen its window fills: a screen's name (HDMI-1) or its number from 1 (empty:
+    // the main window's).
+    QStringList Screens;
     // Certificates trusted beyond the authorities': "host:port SHA256HEX" each.
     QStringList TrustedCertificates;
     // Sites' answers to permission requests: "origin feature allow|block" each.
@@ -84,6 +88,8 @@ public:
     // The weekly windows in which the screen is on, in the form of Schedules (empty: always).
     // Read, never written.
     QString ScreenSchedule;
+    // Sites side by side in each window, "COLUMNSxROWS" (empty or 1x1: one at a time), as stored.
+    QString Tiles;
 
     void AddSite(const QString& title, const QString& address);
     void RemoveSite(int index);
@@ -102,6 +108,8 @@ public:
     // The site's schedule is open at that local time (always, for one that can't be read).
     bool Scheduled(int site, const QDateTime& localTime) const;
     void SetZoom(int site, int percent);
+    // The columns and rows Tiles gives; 1x1 for one that can't be read.
+    QSize TileGrid() const;
 
 protected:
     void ReadSettings() override;

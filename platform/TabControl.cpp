@@ -12,16 +12,19 @@
 #include <QTabBar>
 #include <QToolButton>
 #include <QToolTip>
+#include <algorithm>
 
 namespace {
 
 constexpr int TextPadding = 8;
 constexpr int FrameWidth = 2;
+// Between tiles and around them: room for the mark of the chosen one.
+constexpr int TileGap = 3;
 
 } // namespace
 
 TTabControl::TTabControl(QWidget* parent)
-    : QWidget(parent), FScrollBack(new QToolButton(this)), FScrollOn(new QToolButton(this)), FClient(new QWidget(this))
+    : QWidget(parent), FScrollBack(new QToolButton(this)), FScrollOn(new QToolButton(this)), FClient(new QWidget(this)), FMark(new QWidget(FClient))
 {
     const std::pair<QToolButton*, Qt::ArrowType> arrows[] = {{FScrollBack, Qt::LeftArrow}, {FScrollOn, Qt::RightArrow}};
     for (const auto& [button, arrow] : arrows) {
@@ -33,6 +36,10 @@ TTabControl::TTabControl(QWidget* parent)
     connect(FScrollBack, &QToolButton::clicked, this, [this] { Scroll(-1); });
     connect(FScrollOn, &QToolButton::clicked, this, [this] { Scroll(+1); });
     FClient->setObjectName(QStringLiteral("ClientArea"));
+    FMark->setObjectName(QStringLiteral("TileMark"));
+    FMark->setAutoFillBackground(true);
+    FMark->setBackgroundRole(QPalette::Highlight);
+    FMark->hide();
     setMouseTracking(true);
     setFocusPolicy(Qt::TabFocus);
     THotTabStyle::Apply(this);
@@ -300,35 +307,73 @@ QWidget* TTabControl::ClientArea() const
 
 void TTabControl::RealignPages()
 {
-    for (const QPointer<QWidget>& page : std::as_const(FAligned)) {
-        if (page)
-            page->setGeometry(QRect(QPoint(0, 0), FClient->size()));
+    for (const TAligned& aligned : std::as_const(FAligned)) {
+        if (aligned.Page)
+            aligned.Page->setGeometry(TileRect(aligned.Tile));
     }
+    const bool marked = FMarkedTile >= 0 && FTiles != QSize(1, 1);
+    if (marked) {
+        FMark->setGeometry(TileRect(FMarkedTile).adjusted(-TileGap, -TileGap, TileGap, TileGap));
+        FMark->lower();
+    }
+    FMark->setVisible(marked);
 }
 
-void TTabControl::AlignClient(QWidget* page)
+void TTabControl::Unalign(const QWidget* page)
 {
-    if (!IsAligned(page))
-        FAligned.append(page);
+    FAligned.erase(std::remove_if(FAligned.begin(), FAligned.end(), [page](const TAligned& aligned) { return aligned.Page == page; }),
+                   FAligned.end());
+}
+
+void TTabControl::AlignClient(QWidget* page, int tile)
+{
+    Unalign(page);
+    FAligned.append({page, tile});
     page->setEnabled(true);
     RealignPages();
 }
 
 void TTabControl::Collapse(QWidget* page)
 {
-    FAligned.removeAll(page);
+    Unalign(page);
     page->setGeometry(0, 0, FClient->width(), 0);
     // Out of the Tab order: Tab leaving the shown page must not vanish into one nobody sees.
     page->setEnabled(false);
 }
 
+void TTabControl::SetTiles(QSize grid)
+{
+    FTiles = grid.isValid() && !grid.isEmpty() ? grid : QSize(1, 1);
+    RealignPages();
+}
+
+QSize TTabControl::Tiles() const
+{
+    return FTiles;
+}
+
+QRect TTabControl::TileRect(int tile) const
+{
+    if (FTiles == QSize(1, 1))
+        return QRect(QPoint(0, 0), FClient->size());
+    const int columns = FTiles.width();
+    const int rows = FTiles.height();
+    const int width = qMax(0, (FClient->width() - (columns + 1) * TileGap) / columns);
+    const int height = qMax(0, (FClient->height() - (rows + 1) * TileGap) / rows);
+    const int column = tile % columns;
+    const int row = tile / columns % rows;
+    return QRect(TileGap + column * (width + TileGap), TileGap + row * (height + TileGap), width, height);
+}
+
+void TTabControl::MarkTile(int tile)
+{
+    FMarkedTile = tile;
+    RealignPages();
+}
+
 bool TTabControl::IsAligned(const QWidget* page) const
 {
-    for (const QPointer<QWidget>& aligned : FAligned) {
-        if (aligned == page)
-            return true;
-    }
-    return false;
+    return std::any_of(FAligned.begin(), FAligned.end(), [page](const TAligned& aligned) { return aligned.Page == page; });
 }
 
 void TTabControl::SetPopupMenu(QMenu* menu)

@@ -52,9 +52,16 @@ public:
     bool TabsVisible() const;
 
     QWidget* ClientArea() const;
-    void AlignClient(QWidget* page);
+    // Puts a page in a tile of the client area (with one tile, the whole of it).
+    void AlignClient(QWidget* page, int tile = 0);
     void Collapse(QWidget* page);
     bool IsAligned(const QWidget* page) const;
+    // The client area as columns and rows of tiles, with a gap between them; 1x1: one page fills it.
+    void SetTiles(QSize grid);
+    QSize Tiles() const;
+    QRect TileRect(int tile) const;
+    // A frame of the highlight colour around one tile; -1: none.
+    void MarkTile(int tile);
 
     void SetPopupMenu(QMenu* menu);
 
@@ -85,6 +92,7 @@ private:
     void PaintBadge(class QPainter& painter, const QRect& area, int index) const;
     void LayoutTabs();
     void RealignPages();
+    void Unalign(const QWidget* page);
     void PaintTab(class QPainter& painter, int index) const;
     void Pick(int index);
     void ScrollIntoView();
@@ -107,6 +115,13 @@ private:
     QToolButton* FScrollBack;
     QToolButton* FScrollOn;
     QWidget* FClient;
-    QList<QPointer<QWidget>> FAligned;
+    struct TAligned {
+        QPointer<QWidget> Page;
+        int Tile;
+    };
+    QList<TAligned> FAligned;
+    QSize FTiles{1, 1};
+    int FMarkedTile = -1;
+    QWidget* FMark;
     QPointer<QMenu> FPopup;
 };

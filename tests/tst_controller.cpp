@@ -755,10 +755,10 @@ private Q_SLOTS:
         main->SelectPage(from);
         main->TimerTick();
         QCOMPARE(main->CurrentIndex(), from);
-        QCOMPARE(main->CycleTicks, 2);
+        QCOMPARE(main->MainStage.CycleTicks, 2);
         main->TimerTick();
         QTEST(main->CurrentIndex(), "to");
-        QCOMPARE(main->CycleTicks, 0);
+        QCOMPARE(main->MainStage.CycleTicks, 0);
         QVERIFY(main.Selector()->IsAligned(main->Browser(main->CurrentIndex())));
     }
 

@@ -40,7 +40,7 @@ bool Complete(const QString& name)
         stored.endGroup();
         return keys;
     };
-    return count("Settings") == 11 && count("Sites") == 9 && count("Forms") == 4;
+    return count("Settings") == 11 && count("Sites") == 10 && count("Forms") == 4;
 }
 
 QByteArray OldSettings()

@@ -28,7 +28,7 @@ runtime=(libqt6webenginecore6-bin qt6-qpa-plugins qt6-wayland "$jpeg" fonts-deja
 # What building and testing need besides.
 build=(
   cmake ninja-build g++ pkg-config file
-  qt6-base-dev qt6-webengine-dev libgl-dev libxcb1-dev libxcb-dpms0-dev qtkeychain-qt6-dev libmosquitto-dev
+  qt6-base-dev qt6-base-private-dev qt6-webengine-dev libgl-dev libxcb1-dev libxcb-dpms0-dev qtkeychain-qt6-dev libmosquitto-dev
   xvfb xauth x11-xserver-utils xdotool imagemagick dbus-daemon gnome-keyring weston mosquitto mosquitto-clients
   dpkg-dev desktop-file-utils appstream
   clang libclang-rt-dev

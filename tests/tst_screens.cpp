@@ -1,0 +1,184 @@
+#include "ControllerFixture.h"
+
+#include "views/ViewScreen.h"
+
+#include <QJsonArray>
+#include <QJsonObject>
+#include <QScreen>
+#include <QSettings>
+#include <qpa/qplatformnativeinterface.h>
+
+namespace {
+
+void StoreNumberedSites(int count, const QMap<QString, QString>& sites, const QMap<QString, QString>& settings)
+{
+    QStringList titles;
+    QStringList urls;
+    for (int i = 0; i < count; ++i) {
+        titles << QStringLiteral("Site%1").arg(i);
+        urls << QStringLiteral("http://site%1/").arg(i);
+    }
+    StoreSites(titles, urls, settings);
+    QSettings stored(ConfigFile(), QSettings::IniFormat);
+    for (auto it = sites.begin(); it != sites.end(); ++it)
+        stored.setValue("Sites/" + it.key(), it.value());
+}
+
+// The main window on the screen, with its pages laid out.
+void Show(TMain& main)
+{
+    main.Form()->show();
+    QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
+}
+
+// The sites whose pages can be seen, in order.
+QList<int> Seen(TMain& main)
+{
+    QList<int> seen;
+    for (int i = 0; TFakeWebBrowser* page = main.Page(i); ++i) {
+        if (page->height() > 0)
+            seen.append(i);
+    }
+    return seen;
+}
+
+// The offscreen platform's screens, as its configuration names them; the others are unplugged.
+void KeepScreens(const QStringList& names)
+{
+    QPlatformNativeInterface* native = QGuiApplication::platformNativeInterface();
+    using TGet = QJsonObject (*)(QPlatformNativeInterface*);
+    using TSet = void (*)(QJsonObject, QPlatformNativeInterface*);
+    static const QJsonObject initial = reinterpret_cast<TGet>(native->nativeResourceForIntegration("configuration"))(native);
+    QJsonObject configuration = initial;
+    QJsonArray screens;
+    for (const QJsonValue& screen : initial.value("screens").toArray()) {
+        if (names.contains(screen.toObject().value("name").toString()))
+            screens.append(screen);
+    }
+    configuration.insert("screens", screens);
+    reinterpret_cast<TSet>(native->nativeResourceForIntegration("setConfiguration"))(configuration, native);
+}
+
+QString ScreenOfPage(TMain& main, int site)
+{
+    auto* window = qobject_cast<TfrmScreen*>(main.Page(site)->window());
+    return window ? window->screen()->name() : QStringLiteral("main");
+}
+
+} // namespace
+
+class TestScreens : public QObject
+{
+    Q_OBJECT
+
+private Q_SLOTS:
+    void init()
+    {
+        RemoveConfig();
+        KeepScreens({"DP-1", "HDMI-1", "HDMI-2"});
+    }
+
+    void tilesShowAGroupAtATime_data()
+    {
+        QTest::addColumn<QString>("tiles");
+        QTest::addColumn<QList<QList<int>>>("groups");
+        QTest::newRow("2x2") << "2x2" << QList<QList<int>>{{0, 1, 2, 3}, {4, 5}, {0, 1, 2, 3}};
+        QTest::newRow("3x1") << "3 x 1" << QList<QList<int>>{{0, 1, 2}, {3, 4, 5}, {0, 1, 2}};
+        QTest::newRow("empty: one at a time") << "" << QList<QList<int>>{{0}, {1}, {2}};
+        QTest::newRow("unreadable: one at a time") << "9x9" << QList<QList<int>>{{0}, {1}, {2}};
+    }
+    // Cycling moves on by a group; the pages of a group are side by side, the others collapsed.
+    void tilesShowAGroupAtATime()
+    {
+        QFETCH(QString, tiles);
+        QFETCH(QList<QList<int>>, groups);
+        StoreNumberedSites(6, {}, {{"Tiles", tiles}, {"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}});
+        TMain main;
+        Show(main);
+        for (const QList<int>& group : groups) {
+            QCOMPARE(Seen(main), group);
+            QList<QRect> places;
+            for (int site : group)
+                places.append(main.Page(site)->geometry());
+            for (int i = 1; i < places.size(); ++i)
+                QVERIFY(!places.at(i).intersects(places.at(i - 1)));
+            main->TimerTick();
+        }
+    }
+
+    // A click into a tile picks its site for the commands and frames it; the group stays.
+    void aClickPicksATile()
+    {
+        StoreNumberedSites(4, {}, {{"Tiles", "2x2"}});
+        TMain main;
+        Show(main);
+        QTest::mouseClick(main.Page(3), Qt::LeftButton, {}, QPoint(10, 10));
+        QCOMPARE(main->CurrentIndex(), 3);
+        QCOMPARE(Seen(main), (QList<int>{0, 1, 2, 3}));
+        auto* mark = main.Selector()->findChild<QWidget*>("TileMark");
+        QVERIFY(mark->isVisible());
+        QVERIFY(mark->geometry().contains(main.Page(3)->geometry()));
+        main.Form()->tbRefresh->click();
+        QCOMPARE(int(main.Page(3)->Calls.count("Refresh2")), 1);
+        QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), 0);
+    }
+
+    // Sites named by screen or by number fill their screens; the selector still lists them all.
+    void sitesFillTheirScreens()
+    {
+        StoreNumberedSites(4, {{"Screens", ",hdmi-2,2,DP-7"}}, {});
+        TMain main;
+        Show(main);
+        QCOMPARE(ScreenOfPage(main, 0), QStringLiteral("main"));
+        QCOMPARE(ScreenOfPage(main, 1), QStringLiteral("HDMI-2"));
+        QCOMPARE(ScreenOfPage(main, 2), QStringLiteral("HDMI-1"));
+        // A screen that isn't there: the main window's.
+        QCOMPARE(ScreenOfPage(main, 3), QStringLiteral("main"));
+        QCOMPARE(main.Page(1)->window()->geometry(), QRect(3200, 0, 1024, 768));
+        QCOMPARE(main.Page(1)->size(), QSize(1024, 768));
+        QCOMPARE(main.Selector()->Count(), 4);
+        QCOMPARE(Seen(main), (QList<int>{0, 1, 2}));
+        main->SelectPage(3);
+        QCOMPARE(Seen(main), (QList<int>{1, 2, 3}));
+        main->SelectPage(1);
+        QCOMPARE(Seen(main), (QList<int>{1, 2, 3}));
+        main.Form()->tbRefresh->click();
+        QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 1);
+    }
+
+    // Each window cycles among its own sites.
+    void eachScreenCyclesItsOwnSites()
+    {
+        StoreNumberedSites(4, {{"Screens", ",HDMI-1,HDMI-1,"}}, {{"TimerCycleEnabled", "1"}, {"TimerCycleInterval", "1"}});
+        TMain main;
+        Show(main);
+        QList<QList<int>> seen;
+        for (int tick = 0; tick < 3; ++tick) {
+            seen.append(Seen(main));
+            main->TimerTick();
+        }
+        QCOMPARE(seen, (QList<QList<int>>{{0, 1}, {2, 3}, {0, 1}}));
+    }
+
+    // An unplugged screen's sites come to the main window, and go back when it returns.
+    void aScreenThatGoesAndComesBack()
+    {
+        StoreNumberedSites(3, {{"Screens", ",HDMI-1,HDMI-1"}}, {});
+        TMain main;
+        Show(main);
+        main->SelectPage(2);
+        KeepScreens({"DP-1", "HDMI-2"});
+        QTRY_COMPARE(ScreenOfPage(main, 1), QStringLiteral("main"));
+        QCOMPARE(ScreenOfPage(main, 2), QStringLiteral("main"));
+        QCOMPARE(Seen(main), QList<int>{2});
+        QCOMPARE(main.Selector()->Count(), 3);
+        KeepScreens({"DP-1", "HDMI-1", "HDMI-2"});
+        QTRY_COMPARE(ScreenOfPage(main, 1), QStringLiteral("HDMI-1"));
+        QCOMPARE(ScreenOfPage(main, 2), QStringLiteral("HDMI-1"));
+        QCOMPARE(main.Page(2)->window()->geometry(), QRect(1920, 0, 1280, 720));
+        QCOMPARE(Seen(main), (QList<int>{0, 2}));
+    }
+};
+
+ORVANTA_TEST_MAIN(TestScreens)
+#include "tst_screens.moc"

@@ -1,0 +1,24 @@
+#include "views/ViewScreen.h"
+
+#include "platform/TabControl.h"
+
+#include <QScreen>
+#include <QVBoxLayout>
+
+TfrmScreen::TfrmScreen(QScreen* screen) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
+{
+    setObjectName(QStringLiteral("ScreenWindow"));
+    setWindowTitle(QStringLiteral("Orvanta: %1").arg(screen->name()));
+    setAttribute(Qt::WA_DeleteOnClose, false);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    tcPages = new TTabControl(this);
+    tcPages->setObjectName(QStringLiteral("tcPages"));
+    tcPages->SetTabsVisible(false);
+    layout->addWidget(tcPages);
+    // Placed on its screen before it is shown: a window manager fills the screen the window is on,
+    // and with none the geometry is all there is.
+    setScreen(screen);
+    setGeometry(screen->geometry());
+    showFullScreen();
+}
