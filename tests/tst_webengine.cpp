@@ -370,6 +370,55 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
     }
 
+    // Four tiles show four live pages at once, the fifth site waits collapsed.
+    void tilesShowFourPagesAtOnce()
+    {
+        const QStringList colours{"red", "lime", "blue", "yellow", "black"};
+        for (const QString& colour : colours)
+            Server.SetPage("/" + colour.toLatin1(), "<html><body style='background: " + colour.toLatin1() + "'></body></html>");
+        StoreSites(colours, Paths({"/red", "/lime", "/blue", "/yellow", "/black"}), {{"Tiles", "2x2"}});
+        TEngineMain main;
+        main->MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main->MainForm));
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        auto state = [&](int i) { return RunScript(EnginePage(main.get(), i), "document.visibilityState").toString(); };
+        for (int i = 0; i < 4; ++i)
+            QTRY_COMPARE_WITH_TIMEOUT(state(i), QStringLiteral("visible"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(state(4), QStringLiteral("hidden"), 10000);
+        const QList<QColor> expected{Qt::red, Qt::green, Qt::blue, Qt::yellow};
+        const auto colourAt = [&](int i) {
+            QWidget* page = main->Browser(i);
+            return main->MainForm->grab().toImage().pixelColor(page->mapTo(main->MainForm, page->rect().center()));
+        };
+        for (int i = 0; i < 4; ++i)
+            QTRY_COMPARE_WITH_TIMEOUT(colourAt(i), expected.at(i), 10000);
+    }
+
+    // A live page goes to its screen's window and comes back to the main window, drawing in both.
+    void aPageMovesBetweenWindows()
+    {
+        Server.SetPage("/lime", "<html><body style='background: lime'></body></html>");
+        StoreSites({"Main", "Screen"}, Paths({"/frames", "/lime"}));
+        QSettings(ConfigFile(), QSettings::IniFormat).setValue("Sites/Screens", ",1");
+        TEngineMain main;
+        main->MainForm->show();
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        QWidget* page = main->Browser(1);
+        QVERIFY(page->window() != main->MainForm);
+        auto state = [&](int i) { return RunScript(EnginePage(main.get(), i), "document.visibilityState").toString(); };
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("visible"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
+        const auto centre = [&] { return page->window()->grab().toImage().pixelColor(page->mapTo(page->window(), page->rect().center())); };
+        QTRY_COMPARE_WITH_TIMEOUT(centre(), QColor(Qt::green), 10000);
+        main->ScreenWindows.SetEntries({});
+        QCOMPARE(page->window(), main->MainForm);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("hidden"), 10000);
+        main->SelectPage(1);
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(centre(), QColor(Qt::green), 10000);
+    }
+
     // A page nobody sees has the garbage of its script collected: an element it removed is freed.
     void aBackgroundPageHasItsGarbageCollected()
     {
