@@ -30,6 +30,9 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     MainStage.Area = MainForm->tcBrowserContainer;
     // The chosen site stays in sight where its screen sends it.
     QObject::connect(&ScreenWindows, &TScreenWindows::Changed, this, [this] {
+        // While the pages are being built they are placed as they come.
+        if (Browsers.empty())
+            return;
         PlacePages();
         ShowSelectedPage();
     });

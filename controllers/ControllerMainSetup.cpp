@@ -13,7 +13,9 @@
 #include <QLineEdit>
 #include <QSysInfo>
 #include <QCheckBox>
+#include <QGuiApplication>
 #include <QPushButton>
+#include <QScreen>
 #include <QTabWidget>
 #include <QTableWidget>
 
@@ -47,6 +49,17 @@ void ExplainSiteColumns(TfrmSetup& dialog)
     dialog.SetColumnRule(TfrmSetup::ScrollColumn,
                          {QStringLiteral("Seconds one pass down a long page takes as it scrolls by itself; empty or 0: it stays"),
                           seconds, QStringLiteral("This is not a number of seconds: the page doesn't scroll.")});
+    QStringList screens;
+    for (const QScreen* screen : QGuiApplication::screens())
+        screens.append(screen->name());
+    dialog.SetColumnRule(TfrmSetup::ScreenColumn,
+                         {QStringLiteral("The screen a window of the site's own fills, by name or number from 1 (here: %1); "
+                                         "empty: the main window")
+                              .arg(screens.join(QStringLiteral(", "))),
+                          [](const QString& entry) { return entry.isEmpty() || TScreenWindows::ScreenOf(entry); },
+                          QStringLiteral("No such screen is connected: the site is in the main window until it is.")});
+    screens.prepend(QString());
+    dialog.SetColumnChoices(TfrmSetup::ScreenColumn, screens);
 }
 
 } // namespace
@@ -77,7 +90,7 @@ void TCMain::SetupClick(QObject* sender)
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
                                                    QStringLiteral("Cycle"), QStringLiteral("Refresh"),
                                                    QStringLiteral("Schedule"), QStringLiteral("Profile"), QStringLiteral("Style"),
-                                                   QStringLiteral("Scroll")});
+                                                   QStringLiteral("Scroll"), QStringLiteral("Screen")});
         ExplainSiteColumns(dialog);
         dialog.SetSitesLocked(settings->SitesLocked());
         QObject::connect(dialog.btnExport, &QPushButton::clicked, &dialog, [&dialog] { TSiteListFile::Export(dialog); });
@@ -97,7 +110,8 @@ void TCMain::SetupClick(QObject* sender)
         for (int row = 0; row < settings->SiteCount(); ++row) {
             dialog.SetSite(row, {settings->Titles.at(row), settings->Urls.value(row), settings->CycleTimes.value(row),
                                  settings->RefreshTimes.value(row), settings->Zooms.value(row),
-                                 settings->Schedules.value(row), settings->Profiles.value(row), settings->Styles.value(row), settings->Scrolls.value(row)});
+                                 settings->Schedules.value(row), settings->Profiles.value(row), settings->Styles.value(row), settings->Scrolls.value(row),
+                                 settings->Screens.value(row)});
         }
         dialog.sgSites->setCurrentCell(0, 0);
         const QString before = ChangeSignature();
@@ -135,6 +149,7 @@ void TCMain::SetupClick(QObject* sender)
                     settings->Profiles.append(site.Profile);
                     settings->Styles.append(site.Style);
                     settings->Scrolls.append(SiteSecondsEntry(site.Scroll));
+                    settings->Screens.append(site.Screen);
                 }
             }
 #ifdef ORVANTA_HAS_MQTT
@@ -144,6 +159,7 @@ void TCMain::SetupClick(QObject* sender)
             if (ChangeSignature() != before) {
                 BuildPages();
             } else {
+                ScreenWindows.SetEntries(settings->Screens);
                 ApplySiteLooks();
                 EnableTimerByRule();
             }

@@ -27,6 +27,7 @@ const QString Schedules = QStringLiteral("Sites/Schedules");
 const QString Profiles = QStringLiteral("Sites/Profiles");
 const QString Styles = QStringLiteral("Sites/Styles");
 const QString Scrolls = QStringLiteral("Sites/Scrolls");
+const QString Screens = QStringLiteral("Sites/Screens");
 
 } // namespace
 
@@ -70,7 +71,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
     if (!part.open())
         return false;
     part.close();
-    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles, styles, scrolls;
+    QStringList titles, urls, cycleTimes, refreshTimes, zooms, schedules, profiles, styles, scrolls, screens;
     for (const TSiteRow& row : rows) {
         titles.append(row.Title);
         urls.append(row.Address);
@@ -81,6 +82,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         profiles.append(row.Profile);
         styles.append(row.Style);
         scrolls.append(SiteSecondsEntry(row.Scroll));
+        screens.append(row.Screen);
     }
     {
         QSettings file(part.fileName(), QSettings::IniFormat);
@@ -93,6 +95,7 @@ bool TSiteListFile::Write(const QString& fileName, const QList<TSiteRow>& rows)
         file.setValue(Profiles, ToCommaText(profiles));
         file.setValue(Styles, ToCommaText(styles));
         file.setValue(Scrolls, ToCommaText(scrolls));
+        file.setValue(Screens, ToCommaText(screens));
         file.sync();
         if (file.status() != QSettings::NoError)
             return false;
@@ -126,14 +129,15 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
         return FromCommaText(value.toString());
     };
     const auto titles = list(Titles), urls = list(Urls), cycleTimes = list(CycleTimes), refreshTimes = list(RefreshTimes),
-               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles), styles = list(Styles), scrolls = list(Scrolls);
-    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles || !styles || !scrolls) {
+               zooms = list(Zooms), schedules = list(Schedules), profiles = list(Profiles), styles = list(Styles), scrolls = list(Scrolls),
+               screens = list(Screens);
+    if (!titles || !urls || !cycleTimes || !refreshTimes || !zooms || !schedules || !profiles || !styles || !scrolls || !screens) {
         *error = QStringLiteral("a value in it is not text.");
         return std::nullopt;
     }
     const int count = titles->size();
     bool fit = count > 0 && urls->size() == count;
-    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles, styles, scrolls})
+    for (const auto& values : {cycleTimes, refreshTimes, zooms, schedules, profiles, styles, scrolls, screens})
         fit = fit && values->size() <= count;
     if (!fit) {
         *error = QStringLiteral("its lists don't fit together.");
@@ -144,7 +148,7 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
         rows.append({titles->at(i), urls->at(i), SiteSecondsEntry(cycleTimes->value(i)),
                      SiteSecondsEntry(refreshTimes->value(i)), SiteZoomEntry(zooms->value(i)), schedules->value(i),
                      profiles->value(i).trimmed(), styles->value(i).trimmed(),
-                     SiteSecondsEntry(scrolls->value(i))});
+                     SiteSecondsEntry(scrolls->value(i)), screens->value(i).trimmed()});
     }
     return rows;
 }

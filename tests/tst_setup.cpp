@@ -301,11 +301,16 @@ private Q_SLOTS:
         stored.setValue("Sites/Profiles", "work,,");
         stored.setValue("Sites/Styles", "\"p { color: red }\",,");
         stored.setValue("Sites/Scrolls", "5,,");
+        stored.setValue("Sites/Screens", "dp-1,,HDMI-9");
         stored.sync();
         TMain main;
         QCOMPARE(main.Page(0)->Profile, QStringLiteral("work"));
         RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
-            QCOMPARE(dialog->sgSites->columnCount(), 8);
+            QCOMPARE(dialog->sgSites->columnCount(), 9);
+            QCOMPARE(dialog->sgSites->horizontalHeaderItem(8)->text(), QStringLiteral("Screen"));
+            QVERIFY(dialog->sgSites->horizontalHeaderItem(8)->toolTip().contains("DP-1"));
+            QCOMPARE(dialog->sgSites->item(2, 8)->foreground().color(), QColor(Qt::red));
+            QVERIFY(dialog->sgSites->item(0, 8)->foreground().color() != QColor(Qt::red));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(7)->text(), QStringLiteral("Scroll"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(6)->text(), QStringLiteral("Style"));
             QCOMPARE(dialog->sgSites->horizontalHeaderItem(5)->text(), QStringLiteral("Profile"));
@@ -333,6 +338,7 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->Zooms, (QStringList{"", "110", "150"}));
         QCOMPARE(main.Settings()->Schedules, (QStringList{"Mon-Fri 9:00", "Sat,Sun 10:00-14:00", "Mon 25:00-26:00"}));
         QCOMPARE(main.Settings()->Profiles, (QStringList{"", "work", ""}));
+        QCOMPARE(main.Settings()->Screens, (QStringList{"", "dp-1", "HDMI-9"}));
         QCOMPARE(main.Settings()->Styles, (QStringList{"", "p { color: red }", ""}));
         QCOMPARE(main.Settings()->Scrolls, (QStringList{"", "5", ""}));
         QCOMPARE(main.Page(1)->Profile, QStringLiteral("work"));

@@ -6,12 +6,14 @@
 #include "platform/SpinEdit.h"
 
 #include <QCheckBox>
+#include <QComboBox>
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QHeaderView>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
+#include <QStyledItemDelegate>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -112,11 +114,11 @@ int TfrmSetup::PageHeight() const
 void TfrmSetup::BuildSitesPage()
 {
     const int pageWidth = ClientWidth - 8;
-    sgSites = new QTableWidget(0, 8, TabSheet1);
+    sgSites = new QTableWidget(0, 9, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
     sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
-    const int columns[] = {66, 100, 34, 40, 62, 46, 46, 40};
-    for (int column = 0; column < 8; ++column)
+    const int columns[] = {60, 90, 30, 36, 58, 42, 42, 34, 42};
+    for (int column = 0; column < 9; ++column)
         sgSites->setColumnWidth(column, FUnits.X(columns[column]));
     sgSites->verticalHeader()->hide();
     sgSites->verticalHeader()->setDefaultSectionSize(FUnits.Y(16));
@@ -269,6 +271,7 @@ void TfrmSetup::SetSite(int row, const TSiteRow& site)
     SetCell(row, ProfileColumn, site.Profile);
     SetCell(row, StyleColumn, site.Style);
     SetCell(row, ScrollColumn, site.Scroll);
+    SetCell(row, ScreenColumn, site.Screen);
     sgSites->item(row, 0)->setData(ZoomRole, site.Zoom);
 }
 
@@ -277,7 +280,44 @@ TSiteRow TfrmSetup::Site(int row) const
     const QTableWidgetItem* title = sgSites->item(row, 0);
     return {CellText(row, 0), CellText(row, 1), CellText(row, 2), CellText(row, 3),
             title ? title->data(ZoomRole).toString() : QString(), CellText(row, ScheduleColumn).trimmed(),
-            CellText(row, ProfileColumn).trimmed(), CellText(row, StyleColumn).trimmed(), CellText(row, ScrollColumn)};
+            CellText(row, ProfileColumn).trimmed(), CellText(row, StyleColumn).trimmed(), CellText(row, ScrollColumn),
+            CellText(row, ScreenColumn).trimmed()};
+}
+
+namespace {
+
+// Edits a cell in a list that takes other text too.
+class TChoiceDelegate : public QStyledItemDelegate
+{
+public:
+    TChoiceDelegate(const QStringList& choices, QObject* parent) : QStyledItemDelegate(parent), FChoices(choices) {}
+
+    QWidget* createEditor(QWidget* parent, const QStyleOptionViewItem&, const QModelIndex&) const override
+    {
+        auto* editor = new QComboBox(parent);
+        editor->setEditable(true);
+        editor->addItems(FChoices);
+        return editor;
+    }
+    void setEditorData(QWidget* editor, const QModelIndex& index) const override
+    {
+        static_cast<QComboBox*>(editor)->setCurrentText(index.data(Qt::EditRole).toString().trimmed());
+    }
+    void setModelData(QWidget* editor, QAbstractItemModel* model, const QModelIndex& index) const override
+    {
+        const QString text = static_cast<QComboBox*>(editor)->currentText().trimmed();
+        model->setData(index, text.isEmpty() ? QStringLiteral(" ") : text, Qt::EditRole);
+    }
+
+private:
+    QStringList FChoices;
+};
+
+} // namespace
+
+void TfrmSetup::SetColumnChoices(int column, const QStringList& choices)
+{
+    sgSites->setItemDelegateForColumn(column, new TChoiceDelegate(choices, sgSites));
 }
 
 void TfrmSetup::SetColumnRule(int column, const TColumnRule& rule)
@@ -334,7 +374,10 @@ void TfrmSetup::bdAddClick()
 {
     const int row = sgSites->rowCount();
     sgSites->setRowCount(row + 1);
-    SetSite(row, {QStringLiteral("New"), QStringLiteral("about:blank"), QString(), QString(), QString(), QString(), QString(), QString(), QString()});
+    TSiteRow site;
+    site.Title = QStringLiteral("New");
+    site.Address = QStringLiteral("about:blank");
+    SetSite(row, site);
     sgSites->setCurrentCell(row, qMax(sgSites->currentColumn(), 0));
 }
 

@@ -29,6 +29,7 @@ struct TSiteRow
     QString Profile;
     QString Style;
     QString Scroll;
+    QString Screen;
 };
 
 // The setup dialog: the site list on one page, display and timer options on the next, and the
@@ -79,7 +80,7 @@ public:
     QPushButton* btnOk;
     QPushButton* btnCancel;
 
-    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn, StyleColumn, ScrollColumn };
+    enum TSiteColumn { TitleColumn, AddressColumn, CycleColumn, RefreshColumn, ScheduleColumn, ProfileColumn, StyleColumn, ScrollColumn, ScreenColumn };
     // A site row of the grid, from 0; an empty text is shown as a single space.
     void SetSite(int row, const TSiteRow& site);
     TSiteRow Site(int row) const;
@@ -93,6 +94,8 @@ public:
         QString Unreadable;
     };
     void SetColumnRule(int column, const TColumnRule& rule);
+    // A column whose cells are edited in a list of these entries, any other text still allowed.
+    void SetColumnChoices(int column, const QStringList& choices);
 
     // A page the administrator manages is shown read-only, with a line that says so.
     void SetSitesLocked(bool locked);

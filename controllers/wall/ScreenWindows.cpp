@@ -8,9 +8,9 @@
 
 TScreenWindows::TScreenWindows()
 {
-    connect(qApp, &QGuiApplication::screenAdded, this, &TScreenWindows::Update);
+    connect(qApp, &QGuiApplication::screenAdded, this, [this] { Update(false); });
     // Queued: the screen is still listed while it is being removed.
-    connect(qApp, &QGuiApplication::screenRemoved, this, &TScreenWindows::Update, Qt::QueuedConnection);
+    connect(qApp, &QGuiApplication::screenRemoved, this, [this] { Update(false); }, Qt::QueuedConnection);
 }
 
 TScreenWindows::~TScreenWindows() = default;
@@ -18,7 +18,8 @@ TScreenWindows::~TScreenWindows() = default;
 void TScreenWindows::SetEntries(const QStringList& entries)
 {
     FEntries = entries;
-    Update();
+    // Sites may have changed windows with no window made or closed.
+    Update(true);
 }
 
 QScreen* TScreenWindows::ScreenOf(const QString& entry)
@@ -62,14 +63,14 @@ std::vector<TStage*> TScreenWindows::Stages()
     return stages;
 }
 
-void TScreenWindows::Update()
+void TScreenWindows::Update(bool entriesChanged)
 {
     QList<QScreen*> wanted;
     for (const QString& entry : std::as_const(FEntries)) {
         if (QScreen* screen = ScreenOf(entry); screen && !wanted.contains(screen))
             wanted.append(screen);
     }
-    bool changed = false;
+    bool changed = entriesChanged;
     for (const auto& window : FWindows) {
         if (!wanted.contains(window->Screen) || !QGuiApplication::screens().contains(window->Screen)) {
             window->Screen = nullptr;

@@ -40,7 +40,7 @@ private:
         std::unique_ptr<TfrmScreen> Form;
         TStage Stage;
     };
-    void Update();
+    void Update(bool entriesChanged);
     TWindow* WindowOf(const QScreen* screen);
 
     QStringList FEntries;
