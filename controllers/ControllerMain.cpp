@@ -21,7 +21,7 @@ void TCMain::ProcessMessages()
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
-    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
+    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }), Overview(MainForm, [this] { return OverviewSites(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
       AutoScroll(Input, [this] { return Browser(CurrentIndex()); }, [this] { return Registry()->TimerCyclePause; }),
       Certificates(*this), SignIns(*this), Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
       FindInPage(*this), PrintPage(*this)
@@ -36,6 +36,15 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
         PlacePages();
         ShowSelectedPage();
     });
+    QObject::connect(MainForm->OverviewMenuItem, &QAction::triggered, this, [this] {
+        if (Overview.IsOpen())
+            Overview.Close();
+        else
+            Overview.Open(CurrentIndex());
+    });
+    QObject::connect(&Overview, &TOverview::Opening, this, &TCMain::RevealPages);
+    QObject::connect(&Overview, &TOverview::Closed, this, &TCMain::PlacePages);
+    QObject::connect(&Overview, &TOverview::Picked, this, &TCMain::SelectPage);
     QObject::connect(&FirstStart, &TFirstStart::AddSiteRequested, this, [this] { SetupClick(MainForm->SetupSitesMenuItem); });
     Timer = std::make_unique<QTimer>();
     Timer->setInterval(1000);
@@ -428,6 +437,26 @@ bool TCMain::ApplicationMessage(QObject* receiver, QEvent* event)
         return false;
     event->accept();
     return true;
+}
+
+void TCMain::RevealPages()
+{
+    for (TStage* stage : Stages()) {
+        for (int site : SitesOn(*stage)) {
+            if (!stage->Area->IsAligned(Browser(site)))
+                stage->Area->AlignClient(Browser(site), 0);
+        }
+        for (int site : GroupOf(stage->Shown))
+            Browser(site)->raise();
+    }
+}
+
+QList<TOverviewSite> TCMain::OverviewSites()
+{
+    QList<TOverviewSite> sites;
+    for (int i = 0; TWebBrowser* page = Browser(i); ++i)
+        sites.append({page, Registry()->Titles.value(i)});
+    return sites;
 }
 
 void TCMain::PickTileAt(QWidget* receiver)

@@ -9,6 +9,7 @@
 #include "controllers/FirstStart.h"
 #include "controllers/InputWatch.h"
 #include "controllers/wall/MemoryCeiling.h"
+#include "controllers/wall/Overview.h"
 #include "controllers/wall/PageZoom.h"
 #include "controllers/wall/ScreenPower.h"
 #include "controllers/wall/ScreenWindows.h"
@@ -135,6 +136,9 @@ private:
     void MarkSelectedTile();
     // A click into a tile that is shown picks its site.
     void PickTileAt(QWidget* receiver);
+    // Every page drawn, for the overview's pictures, the shown ones still on top.
+    void RevealPages();
+    QList<TOverviewSite> OverviewSites();
     void StopPages(bool allPages);
     QString ChangeSignature();
     // Each page's own style and scrolling pace, from the settings.
@@ -151,6 +155,7 @@ public:
     TFullScreen FullScreen;
     TScreenPower ScreenPower;
     TScreenWindows ScreenWindows;
+    TOverview Overview;
     TFirstStart FirstStart;
     TBareSessionFocus BareSessionFocus;
     TSettingsKeeper SettingsKeeper;

@@ -32,7 +32,8 @@ void TCMain::TimerTick()
             RefreshTicks.Reset();
         }
         for (TStage* stage : Stages()) {
-            if (settings->TimerCycleEnabled)
+            // The overview's pictures are of the pages as they are: nothing moves under it.
+            if (settings->TimerCycleEnabled && !Overview.IsOpen())
                 CycleStage(*stage, now);
             else
                 stage->CycleTicks = 0;

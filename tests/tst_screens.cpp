@@ -1,6 +1,9 @@
 #include "ControllerFixture.h"
 
+#include "views/ViewOverview.h"
 #include "views/ViewScreen.h"
+
+#include <QToolButton>
 
 #include <QJsonArray>
 #include <QJsonObject>
@@ -121,6 +124,44 @@ private Q_SLOTS:
         main.Form()->tbRefresh->click();
         QCOMPARE(int(main.Page(3)->Calls.count("Refresh2")), 1);
         QCOMPARE(int(main.Page(0)->Calls.count("Refresh2")), 0);
+    }
+
+    // The overview shows every site with its state; arrows and Enter pick one, Escape leaves all as it was.
+    void theOverviewPicksASite()
+    {
+        StoreNumberedSites(4, {}, {{"Tiles", "2x2"}});
+        TMain main;
+        Show(main);
+        main.Page(1)->State = TLoadState::Failed;
+        main.Page(3)->State = TLoadState::Crashed;
+        const auto overview = [&] { return main.Form()->findChild<TfrmOverview*>(); };
+        for (const int key : {int(Qt::Key_Escape), int(Qt::Key_Return)}) {
+            main->SelectPage(0);
+            QTest::keyClick(main.Form(), Qt::Key_A, Qt::ControlModifier | Qt::ShiftModifier);
+            QVERIFY(overview() && overview()->isVisible());
+            QCOMPARE(overview()->geometry(), main.Form()->rect());
+            QCOMPARE(overview()->Cells.size(), 4);
+            QCOMPARE(overview()->Cells.at(1)->text(), QStringLiteral("Site1 (failed)"));
+            QCOMPARE(overview()->Cells.at(3)->text(), QStringLiteral("Site3 (crashed)"));
+            QCOMPARE(Seen(main), (QList<int>{0, 1, 2, 3}));
+            QTest::keyClick(overview()->Cells.at(0), Qt::Key_Down);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Right);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
+            QTRY_VERIFY(!overview());
+            QCOMPARE(main->CurrentIndex(), key == Qt::Key_Return ? 3 : 0);
+        }
+    }
+    void theOverviewOfOneAtATime()
+    {
+        StoreNumberedSites(4, {}, {});
+        TMain main;
+        Show(main);
+        main.Form()->OverviewMenuItem->trigger();
+        QCOMPARE(Seen(main), (QList<int>{0, 1, 2, 3}));
+        // The others go back behind the one picked.
+        QTest::mouseClick(main.Form()->findChild<TfrmOverview*>()->Cells.at(2), Qt::LeftButton);
+        QTRY_VERIFY(!main.Form()->findChild<TfrmOverview*>());
+        QCOMPARE(Seen(main), QList<int>{2});
     }
 
     // Sites named by screen or by number fill their screens; the selector still lists them all.

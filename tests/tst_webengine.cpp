@@ -15,6 +15,7 @@
 #include "platform/WindowOcclusion.h"
 #include "shared/KestTag.h"
 #include "shared/LibCommaText.h"
+#include "views/ViewOverview.h"
 
 #include <QClipboard>
 #include <QDialog>
@@ -417,6 +418,30 @@ private Q_SLOTS:
         QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("visible"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(state(0), QStringLiteral("hidden"), 10000);
         QTRY_COMPARE_WITH_TIMEOUT(centre(), QColor(Qt::green), 10000);
+    }
+
+    // The overview has a picture of every page, the collapsed ones' too.
+    void theOverviewPicturesEveryPage()
+    {
+        Server.SetPage("/lime", "<html><body style='background: lime'></body></html>");
+        Server.SetPage("/blue", "<html><body style='background: blue'></body></html>");
+        StoreSites({"Lime", "Blue"}, Paths({"/lime", "/blue"}));
+        TEngineMain main;
+        main->MainForm->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main->MainForm));
+        QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        main->MainForm->OverviewMenuItem->trigger();
+        auto* overview = main->MainForm->findChild<TfrmOverview*>();
+        QVERIFY(overview);
+        const auto centre = [&](int i) {
+            const QImage picture = overview->Cells.at(i)->icon().pixmap(overview->Cells.at(i)->iconSize()).toImage();
+            return picture.isNull() ? QColor() : picture.pixelColor(picture.rect().center());
+        };
+        QTRY_COMPARE_WITH_TIMEOUT(centre(0), QColor(Qt::green), 10000);
+        QTRY_COMPARE_WITH_TIMEOUT(centre(1), QColor(Qt::blue), 10000);
+        QTest::keyClick(overview->Cells.at(0), Qt::Key_Escape);
+        auto state = [&](int i) { return RunScript(EnginePage(main.get(), i), "document.visibilityState").toString(); };
+        QTRY_COMPARE_WITH_TIMEOUT(state(1), QStringLiteral("hidden"), 10000);
     }
 
     // A page nobody sees has the garbage of its script collected: an element it removed is freed.

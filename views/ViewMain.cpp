@@ -217,6 +217,9 @@ void TfrmMain::BuildMenus()
     AllSitesReloadMenuItem = AddItem(all, QStringLiteral("AllSitesReloadMenuItem"), QStringLiteral("&Reload page"), 4);
     AllSitesStoploadingMenuItem = AddItem(all, QStringLiteral("AllSitesStoploadingMenuItem"),
                                           QStringLiteral("&Stop loading"), 5);
+    OverviewMenuItem = AddItem(popMainMenu, QStringLiteral("OverviewMenuItem"), QStringLiteral("&Overview of all sites"));
+    OverviewMenuItem->setShortcut(QKeySequence(Qt::CTRL | Qt::SHIFT | Qt::Key_A));
+    addAction(OverviewMenuItem);
     SearchMenuItem = AddItem(popMainMenu, QStringLiteral("SearchMenuItem"), QStringLiteral("&Search"));
     TethraMenuItem = AddItem(popMainMenu, QStringLiteral("TethraMenuItem"), QStringLiteral("Quenbrook's &Tethra"));
     popMainMenu->addSeparator()->setObjectName(QStringLiteral("N3"));

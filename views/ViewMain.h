@@ -56,6 +56,8 @@ public:
     QAction* AllSitesHomeMenuItem;
     QAction* AllSitesReloadMenuItem;
     QAction* AllSitesStoploadingMenuItem;
+    // Every site at once; its short-cut works while the menu is closed too.
+    QAction* OverviewMenuItem;
     QAction* SearchMenuItem;
     QAction* TethraMenuItem;
     QAction* SetupMenuItem;
