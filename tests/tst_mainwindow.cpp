@@ -162,7 +162,7 @@ private Q_SLOTS:
         names.clear();
         for (QAction* item : form.popMainMenu->actions())
             names.append(item->objectName());
-        QCOMPARE(names, (QStringList{"AllSitesMenuItem", "SearchMenuItem", "TethraMenuItem", "N3", "SetupMenuItem",
+        QCOMPARE(names, (QStringList{"AllSitesMenuItem", "OverviewMenuItem", "SearchMenuItem", "TethraMenuItem", "N3", "SetupMenuItem",
                                      "InfoMenuItem", "N5", "ExitMenuItem"}));
         QCOMPARE(form.ExitMenuItem->shortcut(), QKeySequence(Qt::ALT | Qt::Key_F4));
     }
