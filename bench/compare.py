@@ -473,7 +473,8 @@ def orvanta_command(args, folder, urls):
         profiles = ",".join(f"p{i % args.profiles}" if args.profiles > 1 else "" for i in range(SITES))
         settings.write(f'[Sites]\nTitles="{",".join(site_name(i) for i in range(SITES))}"\nUrls="{",".join(urls)}"\n'
                        f'Profiles="{profiles}"\n\n'
-                       f"[Forms]\nfrmMainLeft=0\nfrmMainTop=0\nfrmMainWidth={WIDTH}\nfrmMainHeight={HEIGHT}\n")
+                       + (f"[Settings]\nTiles={args.tiles}\n\n" if args.tiles else "")
+                       + f"[Forms]\nfrmMainLeft=0\nfrmMainTop=0\nfrmMainWidth={WIDTH}\nfrmMainHeight={HEIGHT}\n")
         if args.mqtt_port:
             settings.write(f"\n[Mqtt]\nBroker=mqtt://127.0.0.1:{args.mqtt_port}\nName=bench\n")
     environment = {"QTWEBENGINE_CHROMIUM_FLAGS": args.orvanta_flags} if args.orvanta_flags else {}
@@ -614,6 +615,8 @@ def main():
     parser.add_argument("--warm", action="store_true",
                         help="keep the kernel's file cache; by default it is emptied before every run, so "
                              "that every start is a cold start, where that is permitted (root)")
+    parser.add_argument("--tiles", default="",
+                        help="Orvanta shows COLUMNSxROWS sites at once (Chromium still one tab)")
     parser.add_argument("--mqtt", action="store_true",
                         help="Orvanta on a local mosquitto broker, its state sent there as on a fleet")
     args = parser.parse_args()

@@ -42,6 +42,7 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
         else
             Overview.Open(CurrentIndex());
     });
+    QObject::connect(&ScreenPower, &TScreenPower::Switched, &ScreenWindows, [this](bool on) { ScreenWindows.SetDark(!on); });
     QObject::connect(&Overview, &TOverview::Opening, this, &TCMain::RevealPages);
     QObject::connect(&Overview, &TOverview::Closed, this, &TCMain::PlacePages);
     QObject::connect(&Overview, &TOverview::Picked, this, &TCMain::SelectPage);
@@ -302,6 +303,12 @@ QList<int> TCMain::GroupOf(int site)
     return sites.mid(at - at % tiles, tiles);
 }
 
+bool TCMain::IsShown(int site)
+{
+    TWebBrowser* page = Browser(site);
+    return page && StageOf(site).Area->IsAligned(page);
+}
+
 void TCMain::ShowOnStage(TStage& stage, int site)
 {
     const QList<int> group = GroupOf(site);
@@ -340,8 +347,9 @@ void TCMain::MarkSelectedTile()
 {
     const int current = CurrentIndex();
     for (TStage* stage : Stages()) {
+        // A tile alone needs no mark.
         const QList<int> group = GroupOf(stage->Shown);
-        stage->Area->MarkTile(&StageOf(current) == stage ? group.indexOf(current) : -1);
+        stage->Area->MarkTile(&StageOf(current) == stage && group.size() > 1 ? group.indexOf(current) : -1);
     }
 }
 
@@ -462,7 +470,7 @@ QList<TOverviewSite> TCMain::OverviewSites()
 void TCMain::PickTileAt(QWidget* receiver)
 {
     const int site = PageOf(receiver);
-    if (site >= 0 && site != CurrentIndex() && StageOf(site).Area->IsAligned(Browser(site))) {
+    if (site >= 0 && site != CurrentIndex() && IsShown(site)) {
         MainForm->tcBrowserContainer->SetTabIndex(site);
         ShowSelectedPage();
     }

@@ -85,6 +85,8 @@ public:
     QList<int> SitesOn(const TStage& stage);
     // The sites shown with `site` on its stage: itself alone, or its tile group.
     QList<int> GroupOf(int site);
+    // The site's page is in sight: the shown one, a shown tile or on its screen's window.
+    bool IsShown(int site);
 
     // Navigation and site commands.
     void BrowserButtonClick(QObject* sender);

@@ -164,6 +164,32 @@ private Q_SLOTS:
         QCOMPARE(Seen(main), QList<int>{2});
     }
 
+    // The screen off: the other screens' windows go dark too, and light up with it.
+    void theOtherScreensFollowTheScreenPower()
+    {
+        StoreNumberedSites(2, {{"Screens", ",HDMI-1"}}, {});
+        TMain main;
+        Show(main);
+        QVERIFY(main.Page(1)->isVisible());
+        main->ScreenPower.Set(false);
+        QVERIFY(!main.Page(1)->isVisible());
+        QVERIFY(main.Page(1)->window()->isVisible());
+        main->ScreenPower.Set(true);
+        QVERIFY(main.Page(1)->isVisible());
+    }
+
+    // Every page in sight is spared by the memory ceiling, not only the chosen one.
+    void pagesInSightAreNotReloadedForMemory()
+    {
+        StoreNumberedSites(6, {{"Screens", ",,,,,HDMI-1"}}, {{"Tiles", "2x2"}});
+        TMain main;
+        for (int i = 0; i < 6; ++i)
+            main.Page(i)->Memory = qint64(2) << 30;
+        main->MemoryCeiling.Check();
+        for (int i = 0; i < 6; ++i)
+            QCOMPARE(int(main.Page(i)->Calls.count("Refresh2")), i == 4 ? 1 : 0);
+    }
+
     // Sites named by screen or by number fill their screens; the selector still lists them all.
     void sitesFillTheirScreens()
     {

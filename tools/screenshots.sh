@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Screenshots of every window under Xvfb, at scale 1 and with QT_SCALE_FACTOR=2: the main
 # window in its six selector styles with 3 and with 25 sites, with Ctrl and with Alt held,
-# in full screen, the welcome page of a first start, the setup dialog's three pages (and
+# in full screen, in 2x2 tiles, the overview, the welcome page of a first start, the setup dialog's three pages (and
 # locked by an administrator), every page of the About box, a page with its permission bar,
 # the find field and a download running at once, and the window at twice the scale on a
 # 1280x1024 screen.
@@ -84,6 +84,15 @@ run_scale() {
   rm -f "$home/config/Quenbrook/Orvanta.conf"
   start
   shot "x$scale-main-welcome" "$window"
+  stop
+
+  # Five sites in 2x2 tiles, the fourth picked by a click, and the overview of all five.
+  configure 2 5 "Tiles=2x2"
+  start
+  eval "$(xdotool getwindowgeometry --shell "$window")"
+  xdotool mousemove --window "$window" "$((WIDTH * 3 / 4))" "$((HEIGHT * 3 / 4))" click 1
+  sleep 0.5; shot "x$scale-main-tiles-2x2" "$window"
+  keys "$window" ctrl+shift+a; sleep 1.5; shot "x$scale-main-overview" "$window"
   stop
 
   configure 2 3

@@ -12,6 +12,9 @@ TfrmOverview::TfrmOverview(QWidget* window) : QWidget(window)
     setObjectName(QStringLiteral("Overview"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
+    // The cell the keys are on stands out from across a room.
+    setStyleSheet(QStringLiteral("QToolButton { border: 3px solid transparent; padding: 2px; }"
+                                 "QToolButton:focus, QToolButton:hover { border-color: palette(highlight); }"));
     auto* layout = new QVBoxLayout(this);
     FHeading = new QLabel(QStringLiteral("All sites: click one or choose it with the arrow keys and Enter; Escape goes back."), this);
     FHeading->setWordWrap(true);
@@ -58,7 +61,7 @@ QSize TfrmOverview::PictureSize() const
     const int rows = qMax(1, static_cast<int>(std::ceil(Cells.size() / static_cast<double>(columns))));
     const int text = fontMetrics().height() * 2;
     const QRect area = FGrid->geometry().isValid() ? FGrid->geometry() : rect();
-    return QSize(qMax(16, area.width() / columns - 16), qMax(16, area.height() / rows - text - 16));
+    return QSize(qMax(16, area.width() / columns - 24), qMax(16, area.height() / rows - text - 24));
 }
 
 void TfrmOverview::SetCaption(int site, QString caption)
@@ -71,9 +74,12 @@ void TfrmOverview::SetCaption(int site, QString caption)
 void TfrmOverview::SetPicture(int site, const QPixmap& picture)
 {
     if (QToolButton* cell = Cells.value(site)) {
-        const QPixmap scaled = picture.scaled(PictureSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
-        cell->setIconSize(scaled.size());
-        cell->setIcon(scaled);
+        // The cell is filled; of a page of another shape its top left is shown, where pages begin.
+        const QSize size = PictureSize();
+        const QPixmap scaled = picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
+        const QPixmap cut = scaled.copy(0, 0, size.width(), size.height());
+        cell->setIconSize(cut.size());
+        cell->setIcon(cut);
     }
 }
 

@@ -9,7 +9,11 @@ TfrmScreen::TfrmScreen(QScreen* screen) : QWidget(nullptr, Qt::Window | Qt::Fram
 {
     setObjectName(QStringLiteral("ScreenWindow"));
     setWindowTitle(QStringLiteral("Orvanta: %1").arg(screen->name()));
-    setAttribute(Qt::WA_DeleteOnClose, false);
+    // Black where no page is, and while the screen is off.
+    setAutoFillBackground(true);
+    QPalette black = palette();
+    black.setColor(QPalette::Window, Qt::black);
+    setPalette(black);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     tcPages = new TTabControl(this);

@@ -12,7 +12,7 @@ TMemoryCeiling::TMemoryCeiling(TCMain& main) : FMain(main)
 void TMemoryCeiling::Check()
 {
     for (int i = 0; TWebBrowser* page = FMain.Browser(i); ++i) {
-        if (i == FMain.CurrentIndex() || page->RendererMemory() <= Ceiling)
+        if (FMain.IsShown(i) || page->RendererMemory() <= Ceiling)
             continue;
         try {
             page->Refresh2();

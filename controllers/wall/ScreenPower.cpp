@@ -80,6 +80,7 @@ void TScreenPower::Apply()
         FCover->hide();
         if (FFocus)
             FFocus->setFocus();
+        Q_EMIT Switched(true);
         return;
     }
     FFocus = QApplication::focusWidget();
@@ -93,6 +94,7 @@ void TScreenPower::Apply()
     // wakes the screen does nothing else.
     qApp->installEventFilter(this);
     FForm->installEventFilter(this);
+    Q_EMIT Switched(false);
 }
 
 bool TScreenPower::eventFilter(QObject* watched, QEvent* event)

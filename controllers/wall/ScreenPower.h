@@ -36,6 +36,10 @@ public:
     bool IsOn() const { return FOn; }
     void Set(bool on);
 
+Q_SIGNALS:
+    // The screen went on or off: windows of other screens follow.
+    void Switched(bool on);
+
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 

@@ -22,6 +22,13 @@ void TScreenWindows::SetEntries(const QStringList& entries)
     Update(true);
 }
 
+void TScreenWindows::SetDark(bool dark)
+{
+    FDark = dark;
+    for (const auto& window : FWindows)
+        window->Form->tcPages->setVisible(!dark);
+}
+
 QScreen* TScreenWindows::ScreenOf(const QString& entry)
 {
     if (entry.isEmpty())
@@ -83,6 +90,7 @@ void TScreenWindows::Update(bool entriesChanged)
             window->Screen = screen;
             window->Form = std::make_unique<TfrmScreen>(screen);
             window->Stage.Area = window->Form->tcPages;
+            window->Form->tcPages->setVisible(!FDark);
             FWindows.push_back(std::move(window));
             changed = true;
         }

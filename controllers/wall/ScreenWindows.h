@@ -26,6 +26,8 @@ public:
     // The stage of the window a site is shown in; null: the main window's.
     TStage* StageOf(int site);
     std::vector<TStage*> Stages();
+    // Dark: every window black, its pages hidden from the engine, which pauses them.
+    void SetDark(bool dark);
     // The screen an entry names: its name (any case) or its number from 1; null: none present.
     static QScreen* ScreenOf(const QString& entry);
 
@@ -44,5 +46,6 @@ private:
     TWindow* WindowOf(const QScreen* screen);
 
     QStringList FEntries;
+    bool FDark = false;
     std::vector<std::unique_ptr<TWindow>> FWindows;
 };
