@@ -213,6 +213,25 @@ private Q_SLOTS:
         QCOMPARE(int(main.Page(1)->Calls.count("Refresh2")), 1);
     }
 
+    // Closing the main window (Exit, Alt+F4) ends the program with the screens' windows open.
+    void closingTheMainWindowEnds()
+    {
+        StoreNumberedSites(2, {{"Screens", ",HDMI-1"}}, {});
+        TMain main;
+        Show(main);
+        bool timedOut = false;
+        QTimer watchdog;
+        watchdog.setSingleShot(true);
+        connect(&watchdog, &QTimer::timeout, [&timedOut] {
+            timedOut = true;
+            QCoreApplication::quit();
+        });
+        watchdog.start(10000);
+        QTimer::singleShot(0, main.Form(), [&main] { main.Form()->close(); });
+        QCoreApplication::exec();
+        QVERIFY(!timedOut);
+    }
+
     // Each window cycles among its own sites.
     void eachScreenCyclesItsOwnSites()
     {

@@ -2,12 +2,15 @@
 
 #include "platform/TabControl.h"
 
+#include <QCloseEvent>
 #include <QScreen>
 #include <QVBoxLayout>
 
 TfrmScreen::TfrmScreen(QScreen* screen) : QWidget(nullptr, Qt::Window | Qt::FramelessWindowHint)
 {
     setObjectName(QStringLiteral("ScreenWindow"));
+    // The program ends with its main window, whatever screens it fills besides.
+    setAttribute(Qt::WA_QuitOnClose, false);
     setWindowTitle(QStringLiteral("Orvanta: %1").arg(screen->name()));
     // Black where no page is, and while the screen is off.
     setAutoFillBackground(true);
@@ -25,4 +28,12 @@ TfrmScreen::TfrmScreen(QScreen* screen) : QWidget(nullptr, Qt::Window | Qt::Fram
     setScreen(screen);
     setGeometry(screen->geometry());
     showFullScreen();
+}
+
+void TfrmScreen::closeEvent(QCloseEvent* event)
+{
+    if (event->spontaneous())
+        event->ignore();
+    else
+        QWidget::closeEvent(event);
 }

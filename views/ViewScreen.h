@@ -14,4 +14,9 @@ public:
     explicit TfrmScreen(QScreen* screen);
 
     TTabControl* tcPages;
+
+protected:
+    // A window manager's close (Alt+F4 on it) is refused: the window is its screen's while the
+    // screen is there, and ends with the program.
+    void closeEvent(QCloseEvent* event) override;
 };
