@@ -117,7 +117,7 @@ void TfrmSetup::BuildSitesPage()
     sgSites = new QTableWidget(0, 9, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
     sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
-    const int columns[] = {60, 90, 30, 36, 58, 42, 42, 34, 42};
+    const int columns[] = {60, 84, 30, 42, 58, 42, 42, 34, 42};
     for (int column = 0; column < 9; ++column)
         sgSites->setColumnWidth(column, FUnits.X(columns[column]));
     sgSites->verticalHeader()->hide();
