@@ -40,8 +40,8 @@
 // The application's controller: it holds the running program's state, builds one browser
 // page per site, and answers the main window's commands, the pages' progress and the timer.
 // ControllerMain.cpp holds its life, the pages and the keyboard hook; ControllerMainCommands,
-// -Status, -Timer and -Setup the commands, the status display, the automations and the setup
-// dialog's opening.
+// -Status, -Timer, -Setup and -Stages the commands, the status display, the automations, the
+// setup dialog's opening and where the pages are shown (tiles, screens, the overview).
 class TCMain : public TCCustomMain<TfrmMain, TCRegistry>
 {
     Q_OBJECT
