@@ -45,7 +45,10 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     QObject::connect(&ScreenPower, &TScreenPower::Switched, &ScreenWindows, [this](bool on) { ScreenWindows.SetDark(!on); });
     QObject::connect(&Overview, &TOverview::Opening, this, &TCMain::RevealPages);
     QObject::connect(&Overview, &TOverview::Closed, this, &TCMain::PlacePages);
-    QObject::connect(&Overview, &TOverview::Picked, this, &TCMain::SelectPage);
+    QObject::connect(&Overview, &TOverview::Picked, this, [this](int site) {
+        if (Browser(site))
+            SelectPage(site);
+    });
     QObject::connect(&FirstStart, &TFirstStart::AddSiteRequested, this, [this] { SetupClick(MainForm->SetupSitesMenuItem); });
     Timer = std::make_unique<QTimer>();
     Timer->setInterval(1000);
@@ -227,6 +230,8 @@ void TCMain::ApplyLayout()
 
 void TCMain::BuildPages()
 {
+    // Its pictures are of the pages about to go.
+    Overview.Close();
     Timer->stop();
     AllSitesClick(MainForm->AllSitesStoploadingMenuItem);
     Browsers.clear();
