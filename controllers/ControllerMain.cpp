@@ -221,9 +221,6 @@ void TCMain::ApplyLayout()
         break;
     }
 
-    for (TStage* stage : Stages())
-        stage->Area->SetTiles(settings->TileGrid());
-
     SetShowHint(selector, settings->HintBrowserSelection);
     SetShowHint(form->ProgressBar, settings->HintProgressBar);
 }
@@ -241,10 +238,8 @@ void TCMain::BuildPages()
     if (ShownIndex > settings->SiteCount() - 1)
         ShownIndex = qMax(settings->SiteCount() - 1, 0);
     ScreenWindows.SetEntries(settings->Screens);
-    for (TStage* stage : Stages()) {
+    for (TStage* stage : Stages())
         stage->Shown = -1;
-        stage->Area->SetTiles(settings->TileGrid());
-    }
     for (int i = 0; i < settings->SiteCount(); ++i) {
         selector->AddTab(settings->Titles.at(i));
         TTabControl* area = StageOf(i).Area;

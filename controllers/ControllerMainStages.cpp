@@ -47,6 +47,11 @@ bool TCMain::IsShown(int site)
 void TCMain::ShowOnStage(TStage& stage, int site)
 {
     const QList<int> group = GroupOf(site);
+    // A group short of the grid (the last one, a screen with fewer sites) fills the window
+    // with fewer, larger tiles.
+    const QSize grid = Registry()->TileGrid();
+    const int columns = qBound(1, static_cast<int>(group.size()), grid.width());
+    stage.Area->SetTiles(QSize(columns, qMin(grid.height(), (static_cast<int>(group.size()) + columns - 1) / columns)));
     for (int i : SitesOn(stage)) {
         TWebBrowser* page = Browser(i);
         if (group.contains(i))
@@ -70,7 +75,6 @@ void TCMain::PlacePages()
         page->show();
     }
     for (TStage* stage : Stages()) {
-        stage->Area->SetTiles(Registry()->TileGrid());
         const QList<int> sites = SitesOn(*stage);
         if (!sites.isEmpty())
             ShowOnStage(*stage, sites.contains(stage->Shown) ? stage->Shown : sites.first());
@@ -90,6 +94,8 @@ void TCMain::MarkSelectedTile()
 
 void TCMain::RevealPages()
 {
+    // Under the overview the main window's pages are drawn at their full size.
+    MainStage.Area->SetTiles(QSize(1, 1));
     for (TStage* stage : Stages()) {
         for (int site : SitesOn(*stage)) {
             if (!stage->Area->IsAligned(Browser(site)))
