@@ -99,7 +99,7 @@ TCMain::~TCMain()
             // The page is freed in a moment anyway; the others and the settings still matter.
         }
         QObject::disconnect(page.get(), &TWebBrowser::ProgressChange, this, nullptr);
-        if (auto* area = qobject_cast<TTabControl*>(page->parentWidget() ? page->parentWidget()->parentWidget() : nullptr))
+        if (TTabControl* area = TTabControl::Holding(page.get()))
             area->Collapse(page.get());
     }
     Browsers.clear();

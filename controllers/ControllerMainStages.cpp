@@ -68,7 +68,7 @@ void TCMain::PlacePages()
         TTabControl* area = StageOf(i).Area;
         if (page->parentWidget() == area->ClientArea())
             continue;
-        if (auto* from = qobject_cast<TTabControl*>(page->parentWidget()->parentWidget()))
+        if (TTabControl* from = TTabControl::Holding(page))
             from->Collapse(page);
         page->setParent(area->ClientArea());
         area->Collapse(page);

@@ -305,6 +305,12 @@ QWidget* TTabControl::ClientArea() const
     return FClient;
 }
 
+TTabControl* TTabControl::Holding(const QWidget* page)
+{
+    const QWidget* client = page->parentWidget();
+    return client ? qobject_cast<TTabControl*>(client->parentWidget()) : nullptr;
+}
+
 void TTabControl::RealignPages()
 {
     for (const TAligned& aligned : std::as_const(FAligned)) {

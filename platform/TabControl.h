@@ -52,6 +52,8 @@ public:
     bool TabsVisible() const;
 
     QWidget* ClientArea() const;
+    // The selector whose client area holds a page; null for none.
+    static TTabControl* Holding(const QWidget* page);
     // Puts a page in a tile of the client area (with one tile, the whole of it).
     void AlignClient(QWidget* page, int tile = 0);
     void Collapse(QWidget* page);
