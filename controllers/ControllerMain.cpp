@@ -60,7 +60,7 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     UpdateButtonCaptions(Qt::NoModifier);
     // Hand-edited lists can leave no usable site; the program always has a page.
     if (Registry()->SiteCount() == 0)
-        Registry()->AddSite(NewSiteTitle, BlankAddress);
+        Registry()->AddSite(TCRegistry::NewSiteTitle, TCRegistry::BlankAddress);
     LockSiteCommands();
     ApplyLayout();
     BuildPages();
@@ -94,7 +94,7 @@ TCMain::~TCMain()
     Timer.reset();
     for (const auto& page : Browsers) {
         try {
-            page->Navigate(BlankAddress);
+            page->Navigate(TCRegistry::BlankAddress);
         } catch (const EKestException&) {
             // The page is freed in a moment anyway; the others and the settings still matter.
         }
@@ -265,7 +265,7 @@ void TCMain::BuildPages()
     SelectPage(ShownIndex);
     EnableTimerByRule();
     ApplySiteLooks();
-    const bool placeholder = settings->SiteCount() == 1 && settings->Titles.value(0) == NewSiteTitle && settings->Urls.value(0) == BlankAddress;
+    const bool placeholder = settings->SiteCount() == 1 && settings->Titles.value(0) == TCRegistry::NewSiteTitle && settings->Urls.value(0) == TCRegistry::BlankAddress;
     FirstStart.Update(Browser(0), placeholder);
 }
 

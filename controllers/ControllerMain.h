@@ -121,8 +121,6 @@ protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
-    static inline const QString NewSiteTitle = QStringLiteral("New");
-    static inline const QString BlankAddress = QStringLiteral("about:blank");
     static void ProcessMessages();
 
     void BindEvents();

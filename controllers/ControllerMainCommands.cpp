@@ -139,7 +139,7 @@ void TCMain::TabMenuClick(QObject* sender)
     const int current = CurrentIndex();
     switch (TagOf(sender)) {
     case SiteAdd:
-        settings->AddSite(NewSiteTitle, BlankAddress);
+        settings->AddSite(TCRegistry::NewSiteTitle, TCRegistry::BlankAddress);
         ShownIndex = settings->SiteCount() - 1;
         BuildPages();
         break;

@@ -34,7 +34,7 @@ void TCMain::BrowserProgressChange(TWebBrowser* sender, int progress, int progre
         form->edtAddress->setEnabled(true);
         const int current = CurrentIndex();
         const QString pageTitle = TUnreadCounts::WithoutCount(ActualTitle);
-        if (settings->Titles.value(current) == NewSiteTitle && !settings->SitesLocked() && !pageTitle.trimmed().isEmpty()
+        if (settings->Titles.value(current) == TCRegistry::NewSiteTitle && !settings->SitesLocked() && !pageTitle.trimmed().isEmpty()
             && !pageTitle.contains(QStringLiteral("http:")) && !pageTitle.contains(QStringLiteral("about:"))) {
             SetSiteTitle(pageTitle);
             settings->Urls[current] = ActualAddress;

@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QRegularExpression>
 #include <climits>
+#include <cstdio>
 
 namespace {
 
@@ -207,21 +208,7 @@ void TCRegistry::ReadSettings()
     FullScreen = ReadBool(SettingsSection, QStringLiteral("FullScreen"), false);
     ScreenSchedule = ReadString(SettingsSection, QStringLiteral("ScreenSchedule"), QString()).trimmed();
     Tiles = ReadString(SettingsSection, QStringLiteral("Tiles"), QString()).trimmed();
-    Titles = FromCommaText(ReadString(SitesSection, QStringLiteral("Titles"), QStringLiteral("New")));
-    Urls = FromCommaText(ReadString(SitesSection, QStringLiteral("Urls"), QStringLiteral("about:blank")));
-    // Hand-edited lists may differ in length; every user indexes both by the same number.
-    const int count = qMin(Titles.size(), Urls.size());
-    if (Titles.size() != Urls.size()) {
-        ShowNotice(QStringLiteral("In %1, [Sites] has %2 titles and %3 addresses, which don't pair up: the first %4 "
-                                  "sites are shown. A title or address with a space or a comma is written in double "
-                                  "quotes: Titles=\"\\\"My Mail\\\",Alerts\".")
-                       .arg(SourceOf(SitesSection))
-                       .arg(Titles.size())
-                       .arg(Urls.size())
-                       .arg(count));
-    }
-    Titles = Titles.mid(0, count);
-    Urls = Urls.mid(0, count);
+    ReadSiteList();
     CycleTimes = Entries(ReadString(SitesSection, QStringLiteral("CycleTimes"), QString()), 0, INT_MAX);
     RefreshTimes = Entries(ReadString(SitesSection, QStringLiteral("RefreshTimes"), QString()), 0, INT_MAX);
     Zooms = Entries(ReadString(SitesSection, QStringLiteral("Zooms"), QString()), MinimumZoom, MaximumZoom);
@@ -244,6 +231,38 @@ void TCRegistry::ReadSettings()
     Mqtt.CaFile = ReadString(MqttSection, QStringLiteral("CaFile"), QString());
     TrustedCertificates = CertificateEntries(FromCommaText(ReadString(CertificatesSection, QStringLiteral("Trusted"), QString())));
     FitSiteValues();
+}
+
+// Hand-written lists that don't pair (an unquoted title with a space is two items in comma text)
+// are read again split at their commas alone; where they still don't pair, every entry is kept
+// and the shorter list is padded as a new site has it, so that nothing written is lost.
+void TCRegistry::ReadSiteList()
+{
+    const QString titles = ReadString(SitesSection, QStringLiteral("Titles"), NewSiteTitle);
+    const QString urls = ReadString(SitesSection, QStringLiteral("Urls"), BlankAddress);
+    Titles = FromCommaText(titles);
+    Urls = FromCommaText(urls);
+    if (Titles.size() == Urls.size())
+        return;
+    const QStringList handTitles = FromCommaSeparated(titles);
+    const QStringList handUrls = FromCommaSeparated(urls);
+    for (const auto& [someTitles, someUrls] : {std::pair(handTitles, Urls), std::pair(Titles, handUrls), std::pair(handTitles, handUrls)}) {
+        if (someTitles.size() == someUrls.size()) {
+            Titles = someTitles;
+            Urls = someUrls;
+            return;
+        }
+    }
+    std::fprintf(stderr,
+                 "Orvanta: in %s, [Sites] has %d titles and %d addresses, which don't pair up: every one is kept, a "
+                 "site without a title is called \"%s\" and one without an address shows %s. A title with a space "
+                 "or a comma is written in double quotes: Titles=\"\\\"My Mail\\\",Alerts\".\n",
+                 qPrintable(SourceOf(SitesSection)), int(Titles.size()), int(Urls.size()), qPrintable(NewSiteTitle),
+                 qPrintable(BlankAddress));
+    while (Titles.size() < Urls.size())
+        Titles.append(NewSiteTitle);
+    while (Urls.size() < Titles.size())
+        Urls.append(BlankAddress);
 }
 
 void TCRegistry::WriteSettings()

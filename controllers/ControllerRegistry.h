@@ -111,9 +111,16 @@ public:
     // The columns and rows Tiles gives; 1x1 for one that can't be read.
     QSize TileGrid() const;
 
+    // What a new site is until someone names it and gives it an address.
+    static inline const QString NewSiteTitle = QStringLiteral("New");
+    static inline const QString BlankAddress = QStringLiteral("about:blank");
+
 protected:
     void ReadSettings() override;
     void WriteSettings() override;
+
+private:
+    void ReadSiteList();
 };
 
 // A site's own seconds as stored: a whole number from 0, or empty (for anything else too).

@@ -1,5 +1,7 @@
 #include "platform/Registry.h"
 
+#include "shared/LibCommaText.h"
+
 #include <QDateTime>
 #include <QFile>
 #include <QFileInfo>
@@ -100,6 +102,10 @@ bool TRegistry::ValueExists(const QString& name) const
 QString TRegistry::ReadString(const QString& name) const
 {
     const QVariant value = FSettings ? FSettings->value(name) : QVariant();
+    // A hand-written list with unquoted commas (Titles=My Mail,Alerts) is read by the file's
+    // format as a list of strings: its text is the same list as comma text.
+    if (value.typeId() == QMetaType::QStringList)
+        return ToCommaText(value.toStringList());
     if (value.typeId() != QMetaType::QString)
         throw ERegistryException(QStringLiteral("Invalid data type for '%1'").arg(name));
     return value.toString();

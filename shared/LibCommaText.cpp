@@ -24,7 +24,7 @@ QString Quoted(QString item)
 class TCommaTextReader
 {
 public:
-    explicit TCommaTextReader(const QString& text) : FText(text) {}
+    TCommaTextReader(const QString& text, bool blanksInItems) : FText(text), FBlanksInItems(blanksInItems) {}
 
     QStringList Read()
     {
@@ -56,9 +56,12 @@ private:
     QString PlainItem()
     {
         const int start = FPos;
-        while (Current() > 32 && Current() != Delimiter.unicode())
+        while (Current() != 0 && Current() != Delimiter.unicode() && (FBlanksInItems || Current() > 32))
             ++FPos;
-        return FText.mid(start, FPos - start);
+        int end = FPos;
+        while (end > start && FText.at(end - 1).unicode() <= 32)
+            --end;
+        return FText.mid(start, end - start);
     }
 
     // Runs to the next quote that is not doubled, or to the end when none closes the item.
@@ -81,6 +84,7 @@ private:
     }
 
     const QString& FText;
+    const bool FBlanksInItems;
     int FPos = 0;
 };
 
@@ -99,5 +103,10 @@ QString ToCommaText(const QStringList& items)
 
 QStringList FromCommaText(const QString& text)
 {
-    return TCommaTextReader(text).Read();
+    return TCommaTextReader(text, false).Read();
+}
+
+QStringList FromCommaSeparated(const QString& text)
+{
+    return TCommaTextReader(text, true).Read();
 }

@@ -1,5 +1,6 @@
 #include "TestSupport.h"
 
+#include <fcntl.h>
 #include <unistd.h>
 
 #include "shared/LibCommaText.h"
@@ -11,6 +12,7 @@
 #include <QProcessEnvironment>
 #include <QSettings>
 #include <csignal>
+#include <cstdio>
 #include <QSslKey>
 #include <QTcpSocket>
 
@@ -27,6 +29,28 @@ QString MakeXdgFolder(const QString& root, const char* name)
 }
 
 } // namespace
+
+TStandardError::TStandardError() : FSaved(dup(STDERR_FILENO))
+{
+    std::fflush(stderr);
+    const int file = ::open(QFile::encodeName(FFolder.filePath(QStringLiteral("stderr"))).constData(), O_WRONLY | O_CREAT, 0600);
+    dup2(file, STDERR_FILENO);
+    ::close(file);
+}
+
+TStandardError::~TStandardError()
+{
+    std::fflush(stderr);
+    dup2(FSaved, STDERR_FILENO);
+    ::close(FSaved);
+}
+
+QString TStandardError::Text() const
+{
+    std::fflush(stderr);
+    QFile file(FFolder.filePath(QStringLiteral("stderr")));
+    return file.open(QIODevice::ReadOnly) ? QString::fromUtf8(file.readAll()) : QString();
+}
 
 TTestEnvironment::TTestEnvironment()
 {

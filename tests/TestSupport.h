@@ -18,6 +18,19 @@
 #include <QTest>
 #include <functional>
 
+// Takes what the process writes on standard error for as long as it lives.
+class TStandardError
+{
+public:
+    TStandardError();
+    ~TStandardError();
+    QString Text() const;
+
+private:
+    QTemporaryDir FFolder;
+    int FSaved;
+};
+
 // Gives the test process its own settings, data, cache and runtime folders.
 class TTestEnvironment
 {
