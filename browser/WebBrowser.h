@@ -77,8 +77,8 @@ Q_SIGNALS:
     void ProgressChange(TWebBrowser* sender, int progress, int progressMax);
     // The document's title changed, by a load or by the page itself.
     void TitleChanged(TWebBrowser* sender, const QString& title);
-    // The page waits for someone to sign in, or no longer does.
-    void SignInChanged(TWebBrowser* sender, bool needed);
+    // LoadState() changed: a load began or ended, the page waits for a sign-in, its renderer went.
+    void LoadStateChanged(TWebBrowser* sender);
     // The page wants a notification shown; it is the page's child.
     void NotificationShown(TWebBrowser* sender, TWebNotification* notification);
 

@@ -58,7 +58,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
                 Uncover(overlay);
         }
         FBusy = true;
-        FLoadState = TLoadState::Loading;
+        SetLoadState(TLoadState::Loading);
         Q_EMIT ProgressChange(this, 0, FullProgress);
     });
     connect(FPage, &QWebEnginePage::loadProgress, this, [this](int progress) {
@@ -69,9 +69,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     connect(FPage, &QWebEnginePage::loadFinished, this, [this](bool ok) {
         FBusy = false;
         if (FLoadState == TLoadState::Loading)
-            FLoadState = ok ? TLoadState::Loaded : TLoadState::Failed;
-        if (!FSignInPage || FSignInPage->isHidden())
-            SetNeedsSignIn(false);
+            SetLoadState(ok ? TLoadState::Loaded : TLoadState::Failed);
         // A document of another site may come in a new renderer at the engine's own zoom.
         if (!qFuzzyCompare(FPage->zoomFactor(), FZoomFactor))
             FPage->setZoomFactor(FZoomFactor);
@@ -80,7 +78,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
     connect(FPage, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
                 if (status != QWebEnginePage::NormalTerminationStatus)
-                    FLoadState = TLoadState::Crashed;
+                    SetLoadState(TLoadState::Crashed);
             });
 }
 
@@ -362,16 +360,15 @@ void TWebEngineBrowser::ShowSignIn(const TSignInRequest& request)
     // A refused password is typed again; the user name stays.
     Cover(FSignInPage, request.Refused ? FSignInPage->edtPassword : FSignInPage->edtUser,
           [&] { FSignInPage->Show(request, FCredentials && FCredentials->KeyringAvailable()); });
-    FLoadState = TLoadState::SignIn;
-    SetNeedsSignIn(true);
+    SetLoadState(TLoadState::SignIn);
 }
 
-void TWebEngineBrowser::SetNeedsSignIn(bool needed)
+void TWebEngineBrowser::SetLoadState(TLoadState state)
 {
-    if (needed == FNeedsSignIn)
+    if (state == FLoadState)
         return;
-    FNeedsSignIn = needed;
-    Q_EMIT SignInChanged(this, needed);
+    FLoadState = state;
+    Q_EMIT LoadStateChanged(this);
 }
 
 void TWebEngineBrowser::resizeEvent(QResizeEvent* event)

@@ -69,7 +69,7 @@ private:
     // Shows a page of the program's own over the web page; `focus` takes the focus if the page had it.
     void Cover(QWidget* overlay, QWidget* focus, const std::function<void()>& show);
     void Uncover(QWidget* overlay);
-    void SetNeedsSignIn(bool needed);
+    void SetLoadState(TLoadState state);
     void AskPermission(const TPermissionRequest& request);
     void AnswerPermission(bool allow);
     void AskNextPermission();
@@ -78,7 +78,6 @@ private:
     TCertificatePage* FCertificatePage = nullptr;
     TSignInPage* FSignInPage = nullptr;
     QPointer<TCredentialStore> FCredentials;
-    bool FNeedsSignIn = false;
     QPointer<TPermissionDecisions> FDecisions;
     TPermissionBar* FPermissionBar = nullptr;
     // Permission requests waiting for an answer, first the one asked.

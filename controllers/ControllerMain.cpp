@@ -23,7 +23,9 @@ TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 TCMain::TCMain(TWebBrowserFactory createBrowser)
     : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }), Overview(MainForm, [this] { return OverviewSites(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
       AutoScroll(Input, [this] { return Browser(CurrentIndex()); }, [this] { return Registry()->TimerCyclePause; }),
-      Certificates(*this), SignIns(*this), Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
+      Certificates(*this), SignIns(),
+      TabMarks(MainForm->tcBrowserContainer, [this](TWebBrowser* page) { return PageOf(page); }, [this](int site) { return Registry()->Titles.value(site); }),
+      Permissions(*this), UnreadCounts(*this), DownloadNote(MainForm),
       FindInPage(*this), PrintPage(*this)
 {
     qApp->installEventFilter(this);
@@ -249,6 +251,7 @@ void TCMain::BuildPages()
         page->SetSilent(true);
         page->SetCertificateTrust(Certificates.Trust());
         SignIns.Watch(page);
+        TabMarks.Watch(page);
         UnreadCounts.Watch(page);
         page->SetPermissionDecisions(Permissions.Decisions());
 #ifdef ORVANTA_HAS_DBUS

@@ -16,6 +16,7 @@
 #include "controllers/wall/Stage.h"
 #include "controllers/webapps/Permissions.h"
 #include "controllers/RefreshTicks.h"
+#include "controllers/TabMarks.h"
 #include "controllers/SettingsKeeper.h"
 #include "controllers/webapps/SignIns.h"
 #include "controllers/webapps/TrustedCertificates.h"
@@ -165,6 +166,7 @@ public:
     TAutoScroll AutoScroll;
     TTrustedCertificates Certificates;
     TSignIns SignIns;
+    TTabMarks TabMarks;
     TPermissions Permissions;
     TUnreadCounts UnreadCounts;
     TDownloadNote DownloadNote;

@@ -166,8 +166,14 @@ void TFakeWebBrowser::Load(const QString& address, const QString& title)
 {
     Url = address;
     Title = title;
-    State = TLoadState::Loaded;
+    SetState(TLoadState::Loaded);
     Report(100, 100);
+}
+
+void TFakeWebBrowser::SetState(TLoadState state)
+{
+    State = state;
+    Q_EMIT LoadStateChanged(this);
 }
 
 void TFakeWebBrowser::Report(int progress, int progressMax)

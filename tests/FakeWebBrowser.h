@@ -45,6 +45,8 @@ public:
     // A finished load of a document with this address and title.
     void Load(const QString& address, const QString& title);
     void Report(int progress, int progressMax);
+    // The page's load comes to that state, as the engine reports it.
+    void SetState(TLoadState state);
 
     QStringList Calls;
     QString Url;

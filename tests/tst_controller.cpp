@@ -25,6 +25,7 @@ using TStyle = TTabControl::TStyle;
 using TPosition = TTabControl::TPosition;
 Q_DECLARE_METATYPE(TStyle)
 Q_DECLARE_METATYPE(TPosition)
+Q_DECLARE_METATYPE(TLoadState)
 
 namespace {
 
@@ -85,6 +86,28 @@ private Q_SLOTS:
     {
         RemoveConfig();
         TFakeWebBrowser::Journal().clear();
+    }
+
+    // A tab says why its page doesn't show the site, and says nothing once it does.
+    void tabMarksThePageState_data()
+    {
+        QTest::addColumn<TLoadState>("state");
+        QTest::addColumn<QString>("mark");
+        QTest::newRow("failed") << TLoadState::Failed << QStringLiteral(" (failed)");
+        QTest::newRow("sign in") << TLoadState::SignIn << QStringLiteral(" (sign in)");
+        QTest::newRow("crashed") << TLoadState::Crashed << QStringLiteral(" (crashed)");
+        QTest::newRow("loading") << TLoadState::Loading << QString();
+    }
+    void tabMarksThePageState()
+    {
+        QFETCH(TLoadState, state);
+        StoreThreeSites();
+        TMain main;
+        const QString title = main.Settings()->Titles.at(1);
+        main.Page(1)->SetState(state);
+        QTEST(main.Selector()->TabText(1).mid(title.size()), "mark");
+        main.Page(1)->Load(QStringLiteral("http://x/"), QStringLiteral("X"));
+        QCOMPARE(main.Selector()->TabText(1), title);
     }
 
     void startsWithOnePagePerSite()

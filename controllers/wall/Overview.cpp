@@ -1,6 +1,6 @@
 #include "controllers/wall/Overview.h"
 
-#include "controllers/webapps/SignIns.h"
+#include "controllers/TabMarks.h"
 #include "views/ViewOverview.h"
 
 #include <QToolButton>
@@ -14,22 +14,6 @@ TOverview::TOverview(QWidget* window, TSites sites) : FWindow(window), FSites(st
 TOverview::~TOverview()
 {
     delete FView;
-}
-
-QString TOverview::StateMark(TLoadState state)
-{
-    switch (state) {
-    case TLoadState::Failed:
-        return QStringLiteral(" (failed)");
-    case TLoadState::SignIn:
-        return TSignIns::TabMark;
-    case TLoadState::Crashed:
-        return QStringLiteral(" (crashed)");
-    case TLoadState::Loading:
-    case TLoadState::Loaded:
-        break;
-    }
-    return QString();
 }
 
 bool TOverview::IsOpen() const
@@ -77,7 +61,7 @@ void TOverview::Renew(bool pictures)
         return;
     const QList<TOverviewSite> sites = FSites();
     for (int i = 0; i < sites.size(); ++i) {
-        FView->SetCaption(i, sites.at(i).Title + StateMark(sites.at(i).Page->LoadState()));
+        FView->SetCaption(i, sites.at(i).Title + TTabMarks::Mark(sites.at(i).Page->LoadState()));
         if (pictures)
             FView->SetPicture(i, sites.at(i).Page->grab());
     }

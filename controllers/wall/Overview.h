@@ -30,8 +30,6 @@ public:
     void Open(int current);
     void Close();
     bool IsOpen() const;
-    // The words a state adds to a site's title; empty: none.
-    static QString StateMark(TLoadState state);
 
     // Seconds between pictures.
     static constexpr int RenewSeconds = 3;

@@ -2,21 +2,16 @@
 
 #include "browser/CredentialStore.h"
 
-class TCMain;
 class TWebBrowser;
 
-// The sign-ins of every page: one store of credentials for them all, and the tab of a page
-// that waits for a sign-in says so.
+// The sign-ins of every page: one store of credentials for them all.
 class TSignIns
 {
 public:
-    explicit TSignIns(TCMain& main);
+    TSignIns();
 
     void Watch(TWebBrowser* page);
 
-    static const QString TabMark;
-
 private:
-    TCMain& FMain;
     TCredentialStore FStore;
 };
