@@ -323,17 +323,21 @@ void TWebEngineBrowser::AnswerPermission(bool allow)
 void TWebEngineBrowser::AskNextPermission()
 {
     if (FPermissionRequests.isEmpty()) {
+        // Answered from the bar, the keys go back to the page, not on to the next control.
+        if (FPermissionBar && FPermissionBar->isAncestorOf(QApplication::focusWidget()))
+            FView->setFocus(Qt::OtherFocusReason);
         if (FPermissionBar)
             FPermissionBar->hide();
         return;
     }
     if (!FPermissionBar) {
+        // Above the page, which moves down for it: the page's own header stays in sight.
         FPermissionBar = new TPermissionBar(this);
+        static_cast<QVBoxLayout*>(layout())->insertWidget(0, FPermissionBar);
         connect(FPermissionBar, &TPermissionBar::Answered, this, &TWebEngineBrowser::AnswerPermission);
     }
     const TPermissionRequest& next = FPermissionRequests.first();
     FPermissionBar->Ask(next.Origin(), next.Wish());
-    FPermissionBar->setGeometry(0, 0, width(), FPermissionBar->sizeHint().height());
 }
 
 void TWebEngineBrowser::SetCredentialStore(TCredentialStore* store)
@@ -378,6 +382,4 @@ void TWebEngineBrowser::resizeEvent(QResizeEvent* event)
         if (overlay)
             overlay->setGeometry(rect());
     }
-    if (FPermissionBar)
-        FPermissionBar->setGeometry(0, 0, width(), FPermissionBar->sizeHint().height());
 }

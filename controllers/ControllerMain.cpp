@@ -46,10 +46,14 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     });
     QObject::connect(&ScreenPower, &TScreenPower::Switched, &ScreenWindows, [this](bool on) { ScreenWindows.SetDark(!on); });
     QObject::connect(&Overview, &TOverview::Opening, this, &TCMain::RevealPages);
-    QObject::connect(&Overview, &TOverview::Closed, this, &TCMain::PlacePages);
+    QObject::connect(&Overview, &TOverview::Closed, this, [this] {
+        PlacePages();
+        FocusShownPage();
+    });
     QObject::connect(&Overview, &TOverview::Picked, this, [this](int site) {
         if (Browser(site))
             SelectPage(site);
+        FocusShownPage();
     });
     QObject::connect(&FirstStart, &TFirstStart::AddSiteRequested, this, [this] { SetupClick(MainForm->SetupSitesMenuItem); });
     Timer = std::make_unique<QTimer>();
@@ -66,6 +70,8 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     LockSiteCommands();
     ApplyLayout();
     BuildPages();
+    // Not the address field, which comes first in the window's order.
+    FocusShownPage();
     ScreenPower.SetSchedule(Registry()->ScreenSchedule);
 #ifdef ORVANTA_HAS_DBUS
     Remote = std::make_unique<TRemoteControl>(*this);
@@ -328,6 +334,14 @@ void TCMain::SiteKeyClick(QObject* sender)
         site = count - 1;
     if (site >= 0 && site < count)
         SelectPage(site);
+}
+
+void TCMain::FocusShownPage()
+{
+    if (QWidget* welcome = FirstStart.KeyTarget())
+        welcome->setFocus(Qt::OtherFocusReason);
+    else if (TWebBrowser* page = Browser(CurrentIndex()))
+        page->Application()->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- Full screen ----

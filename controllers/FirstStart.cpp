@@ -21,6 +21,11 @@ void TFirstStart::Update(QWidget* page, bool placeholder)
     page->installEventFilter(this);
 }
 
+QWidget* TFirstStart::KeyTarget() const
+{
+    return FWelcome ? FWelcome->btnAddSite : nullptr;
+}
+
 bool TFirstStart::eventFilter(QObject* watched, QEvent* event)
 {
     if (event->type() == QEvent::Resize && FWelcome && watched == FWelcome->parentWidget())

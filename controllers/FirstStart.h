@@ -15,6 +15,8 @@ class TFirstStart : public QObject
 public:
     // The welcome page over `page` when `placeholder` (the list is the placeholder alone), none otherwise.
     void Update(QWidget* page, bool placeholder);
+    // What takes the keys on a first start: the welcome page's button; null on any other.
+    QWidget* KeyTarget() const;
 
 Q_SIGNALS:
     void AddSiteRequested();

@@ -155,6 +155,8 @@ private Q_SLOTS:
             QTest::keyClick(QApplication::focusWidget(), Qt::Key(key));
             QTRY_VERIFY(!overview());
             QCOMPARE(main->CurrentIndex(), key == Qt::Key_Return ? 3 : 0);
+            // The keys go on to the page shown, not to the address field.
+            QCOMPARE(QApplication::focusWidget(), main.Page(main->CurrentIndex()));
         }
     }
     void theOverviewOfOneAtATime()

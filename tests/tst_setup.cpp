@@ -97,6 +97,8 @@ private Q_SLOTS:
         auto* welcome = main.Form()->findChild<QWidget*>("WelcomePage");
         QVERIFY(welcome && welcome->isVisible());
         QCOMPARE(welcome->size(), main.Page(0)->size());
+        // Enter alone leads the way.
+        QTRY_COMPARE(QApplication::focusWidget(), welcome->findChild<QPushButton*>("btnAddSite"));
         RunSetupFrom([&] { welcome->findChild<QPushButton*>("btnAddSite")->click(); }, [](TfrmSetup* dialog) {
             QCOMPARE(dialog->PageControl1->currentWidget(), dialog->TabSheet1);
             dialog->SetSite(0, {"Weather", "http://weather/", {}, {}, {}, {}, {}});

@@ -776,8 +776,15 @@ private Q_SLOTS:
             const auto onForm = [form](QWidget* part) { return QRect(part->mapTo(form, QPoint()), part->size()); };
             for (QWidget* button : {blocked->PermissionBar()->btnAllow, blocked->PermissionBar()->btnBlock})
                 QVERIFY(!onForm(button).intersects(onForm(form->pnlFind)));
-            blocked->PermissionBar()->btnBlock->click();
+            // The bar pushes the page down rather than hiding its top, and answered by keyboard
+            // it gives the keys back to the page.
+            QVERIFY(blocked->Application()->geometry().top() > blocked->PermissionBar()->geometry().bottom());
+            form->activateWindow();
+            blocked->PermissionBar()->btnBlock->setFocus();
+            QTest::keyClick(blocked->PermissionBar()->btnBlock, Qt::Key_Space);
             QTRY_COMPARE_WITH_TIMEOUT(blocked->LocationName(), QStringLiteral("denied"), 30000);
+            const QWidget* focused = QApplication::focusWidget();
+            QVERIFY(focused && (focused == blocked->Application() || blocked->Application()->isAncestorOf(focused)));
         }
         const QString origin = TPermissionDecisions::OriginOf(QUrl(Server.Url("/")));
         QSettings stored(ConfigFile(), QSettings::IniFormat);
