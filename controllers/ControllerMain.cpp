@@ -274,7 +274,10 @@ void TCMain::BuildPages()
     SelectPage(ShownIndex);
     EnableTimerByRule();
     ApplySiteLooks();
-    const bool placeholder = settings->SiteCount() == 1 && settings->Titles.value(0) == TCRegistry::NewSiteTitle && settings->Urls.value(0) == TCRegistry::BlankAddress;
+    // Only new blank sites, however many: the welcome page still shows the way.
+    bool placeholder = true;
+    for (int i = 0; i < settings->SiteCount(); ++i)
+        placeholder = placeholder && settings->Titles.at(i) == TCRegistry::NewSiteTitle && settings->Urls.value(i) == TCRegistry::BlankAddress;
     FirstStart.Update(Browser(0), placeholder);
 }
 

@@ -30,10 +30,10 @@ void ExplainSiteColumns(TfrmSetup& dialog)
                          {QStringLiteral("The address the site opens at, such as https://example.org/"), {}, {}});
     dialog.SetColumnRule(TfrmSetup::CycleColumn,
                          {QStringLiteral("Seconds the site is shown when cycling; empty: the interval of the options; 0: skipped"),
-                          seconds, QStringLiteral("This is not a number of seconds: the interval of the options counts.")});
+                          seconds, QStringLiteral("Give a whole number of seconds, 0, or nothing for the interval of the options."), true});
     dialog.SetColumnRule(TfrmSetup::RefreshColumn,
                          {QStringLiteral("Seconds between automatic reloads; empty: the interval of the options; 0: never"),
-                          seconds, QStringLiteral("This is not a number of seconds: the interval of the options counts.")});
+                          seconds, QStringLiteral("Give a whole number of seconds, 0, or nothing for the interval of the options."), true});
     dialog.SetColumnRule(TfrmSetup::ScheduleColumn,
                          {TSchedule::Format, [](const QString& entry) { return TSchedule::Parse(entry).has_value(); },
                           QStringLiteral("This schedule can't be read: the site counts as always scheduled.")});
@@ -48,7 +48,7 @@ void ExplainSiteColumns(TfrmSetup& dialog)
                           QStringLiteral("This file can't be read: no style is put on the page.")});
     dialog.SetColumnRule(TfrmSetup::ScrollColumn,
                          {QStringLiteral("Seconds one pass down a long page takes as it scrolls by itself; empty or 0: it stays"),
-                          seconds, QStringLiteral("This is not a number of seconds: the page doesn't scroll.")});
+                          seconds, QStringLiteral("Give a whole number of seconds, or nothing for a page that stays."), true});
     QStringList screens;
     for (const QScreen* screen : QGuiApplication::screens())
         screens.append(screen->name());

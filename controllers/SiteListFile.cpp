@@ -145,10 +145,10 @@ std::optional<QList<TSiteRow>> TSiteListFile::Read(const QString& fileName, QStr
     }
     QList<TSiteRow> rows;
     for (int i = 0; i < count; ++i) {
-        rows.append({titles->at(i), urls->at(i), SiteSecondsEntry(cycleTimes->value(i)),
-                     SiteSecondsEntry(refreshTimes->value(i)), SiteZoomEntry(zooms->value(i)), schedules->value(i),
-                     profiles->value(i).trimmed(), styles->value(i).trimmed(),
-                     SiteSecondsEntry(scrolls->value(i)), screens->value(i).trimmed()});
+        // As written: the grid marks what can't be read, and OK waits until it is mended.
+        rows.append({titles->at(i), urls->at(i), cycleTimes->value(i).trimmed(), refreshTimes->value(i).trimmed(),
+                     SiteZoomEntry(zooms->value(i)), schedules->value(i), profiles->value(i).trimmed(), styles->value(i).trimmed(),
+                     scrolls->value(i).trimmed(), screens->value(i).trimmed()});
     }
     return rows;
 }

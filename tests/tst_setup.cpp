@@ -328,7 +328,8 @@ private Q_SLOTS:
                 QVERIFY(!dialog->sgSites->horizontalHeaderItem(column)->toolTip().isEmpty());
             dialog->sgSites->item(2, 3)->setText("abc");
             QCOMPARE(dialog->sgSites->item(2, 3)->foreground().color(), QColor(Qt::red));
-            QVERIFY(dialog->sgSites->item(2, 3)->toolTip().contains("not a number of seconds"));
+            QVERIFY(dialog->sgSites->item(2, 3)->toolTip().contains("whole number of seconds"));
+            dialog->sgSites->item(2, 3)->setText(" ");
             dialog->sgSites->item(0, 3)->setText(" 7");
             QVERIFY(dialog->sgSites->item(0, 3)->foreground().color() != QColor(Qt::red));
             dialog->edtTimerCyclePause->SetValue(12);
@@ -379,6 +380,71 @@ private Q_SLOTS:
         QCOMPARE(main.Settings()->Zooms, (QStringList{"", "150", ""}));
         QCOMPARE(main.Settings()->Schedules, (QStringList{"", "Mon-Fri 08:00-18:00", ""}));
         QCOMPARE(QSettings(fileName, QSettings::IniFormat).childGroups(), QStringList{"Sites"});
+    }
+
+    // A number of seconds that can't be read, typed or imported, keeps the dialog open with the
+    // cell shown and what is wrong said; mended, OK takes it.
+    void unreadableSecondsKeepTheDialogOpen_data()
+    {
+        QTest::addColumn<bool>("imported");
+        QTest::newRow("typed") << false;
+        QTest::newRow("imported") << true;
+    }
+    void unreadableSecondsKeepTheDialogOpen()
+    {
+        QFETCH(bool, imported);
+        StoreSites3();
+        QTemporaryDir folder;
+        const QString fileName = folder.filePath("sites.ini");
+        QSettings file(fileName, QSettings::IniFormat);
+        file.setValue("Sites/Titles", "One,Two");
+        file.setValue("Sites/Urls", "http://one/,http://two/");
+        file.setValue("Sites/CycleTimes", ",abc");
+        file.sync();
+        const TFileDialogHook previous = SetFileDialogHook([&](TFileDialogKind, const QString&) { return fileName; });
+        TMessageLog messages;
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            if (imported)
+                dialog->btnImport->click();
+            else
+                dialog->sgSites->item(1, TfrmSetup::CycleColumn)->setText("abc");
+            dialog->btnOk->click();
+            QVERIFY(dialog->isVisible());
+            QCOMPARE(dialog->sgSites->currentRow(), 1);
+            QCOMPARE(dialog->sgSites->currentColumn(), int(TfrmSetup::CycleColumn));
+            dialog->sgSites->item(1, TfrmSetup::CycleColumn)->setText("7");
+            dialog->btnOk->click();
+            QVERIFY(!dialog->isVisible());
+        });
+        SetFileDialogHook(previous);
+        QCOMPARE(messages.Texts(), QStringList{"Site 2, Cycle: \"abc\". Give a whole number of seconds, 0, or nothing for the interval of the options."});
+        QCOMPARE(main.Settings()->CycleTimes.value(1), QStringLiteral("7"));
+    }
+
+    // By keyboard alone: Add puts the keys in the new site's address, Enter ends that edit and
+    // the next Enter is OK; Tab leads out of the grid.
+    void addingASiteByKeyboard()
+    {
+        StoreSites3();
+        TMain main;
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [&](TfrmSetup* dialog) {
+            dialog->activateWindow();
+            QTRY_VERIFY(dialog->isActiveWindow());
+            dialog->Button3->click();
+            QCOMPARE(dialog->sgSites->currentRow(), 3);
+            QCOMPARE(dialog->sgSites->currentColumn(), int(TfrmSetup::AddressColumn));
+            QTRY_VERIFY(dialog->sgSites->isAncestorOf(QApplication::focusWidget()));
+            QTest::keyClicks(QApplication::focusWidget(), "http://four/");
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(dialog->isVisible());
+            QTRY_COMPARE(dialog->sgSites->item(3, TfrmSetup::AddressColumn)->text(), QStringLiteral("http://four/"));
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Tab);
+            QVERIFY(!dialog->sgSites->isAncestorOf(QApplication::focusWidget()) && QApplication::focusWidget() != dialog->sgSites);
+            QTest::keyClick(QApplication::focusWidget(), Qt::Key_Return);
+            QVERIFY(!dialog->isVisible());
+        });
+        QCOMPARE(main.Settings()->Urls.value(3), QStringLiteral("http://four/"));
     }
 
     // A name without an extension gets Import's, so that its filter finds the file again.

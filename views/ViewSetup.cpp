@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
+#include <QKeyEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -131,6 +132,8 @@ void TfrmSetup::BuildSitesPage()
     sgSites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
     sgSites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Tab leads on to the buttons and OK; the arrows move between cells.
+    sgSites->setTabKeyNavigation(false);
     connect(sgSites, &QTableWidget::itemChanged, this, &TfrmSetup::MarkCell);
     sgSites->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
@@ -378,7 +381,42 @@ void TfrmSetup::bdAddClick()
     site.Title = QStringLiteral("New");
     site.Address = QStringLiteral("about:blank");
     SetSite(row, site);
-    sgSites->setCurrentCell(row, qMax(sgSites->currentColumn(), 0));
+    // The new site's address is what is typed next.
+    sgSites->setFocus(Qt::OtherFocusReason);
+    sgSites->setCurrentCell(row, AddressColumn);
+    sgSites->editItem(sgSites->item(row, AddressColumn));
+}
+
+void TfrmSetup::keyPressEvent(QKeyEvent* event)
+{
+    const bool enter = event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
+    // A cell's editor lies on the grid's viewport.
+    if (enter && sgSites->viewport()->isAncestorOf(focusWidget())) {
+        sgSites->setFocus(Qt::OtherFocusReason);
+        event->accept();
+        return;
+    }
+    QDialog::keyPressEvent(event);
+}
+
+void TfrmSetup::accept()
+{
+    for (int row = 0; row < sgSites->rowCount(); ++row) {
+        for (auto rule = FRules.cbegin(); rule != FRules.cend(); ++rule) {
+            const QString entry = CellText(row, rule.key()).trimmed();
+            if (!rule->MustRead || !rule->Readable || rule->Readable(entry))
+                continue;
+            PageControl1->setCurrentWidget(TabSheet1);
+            sgSites->setFocus(Qt::OtherFocusReason);
+            sgSites->setCurrentCell(row, rule.key());
+            ShowInformation(QStringLiteral("Site %1, %2: \"%3\". %4")
+                                .arg(row + 1)
+                                .arg(sgSites->horizontalHeaderItem(rule.key()) ? sgSites->horizontalHeaderItem(rule.key())->text() : QString())
+                                .arg(entry, rule->Unreadable));
+            return;
+        }
+    }
+    QDialog::accept();
 }
 
 void TfrmSetup::btRemoveClick()

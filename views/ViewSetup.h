@@ -92,6 +92,8 @@ public:
         QString Hint;
         std::function<bool(const QString&)> Readable;
         QString Unreadable;
+        // An entry that can't be read would be stored as something else: OK is refused until it is mended.
+        bool MustRead = false;
     };
     void SetColumnRule(int column, const TColumnRule& rule);
     // A column whose cells are edited in a list of these entries, any other text still allowed.
@@ -107,9 +109,14 @@ public:
     void byUpClick();
     void btDownClick();
 
+    // OK: refused, with the cell shown and what is wrong said, while an entry can't be read.
+    void accept() override;
+
 protected:
     // The dialog opens centred on the screen at every showing.
     void showEvent(QShowEvent* event) override;
+    // Enter in a cell being edited ends the edit, as in every grid; OK is the next Enter.
+    void keyPressEvent(QKeyEvent* event) override;
 
 private:
     void SetCell(int row, int column, const QString& text);
