@@ -72,16 +72,16 @@ void TDownloads::Start(QWebEngineDownloadRequest* download)
             [this, download, path, id](QWebEngineDownloadRequest::DownloadState state) {
                 if (state == QWebEngineDownloadRequest::DownloadCompleted) {
                     FRunning.remove(id);
-                    Q_EMIT Finished(id, path, true, QString());
+                    Q_EMIT Finished(id, path, TEnd::Saved, QString());
                 } else if (state == QWebEngineDownloadRequest::DownloadInterrupted
                            || state == QWebEngineDownloadRequest::DownloadCancelled) {
                     FRunning.remove(id);
                     // Nothing half written stays behind.
                     QFile::remove(path);
                     QFile::remove(path + QStringLiteral(".crdownload"));
-                    Q_EMIT Finished(id, path, false,
-                                    state == QWebEngineDownloadRequest::DownloadCancelled ? QStringLiteral("cancelled")
-                                                                                           : download->interruptReasonString());
+                    const bool cancelled = state == QWebEngineDownloadRequest::DownloadCancelled;
+                    Q_EMIT Finished(id, path, cancelled ? TEnd::Cancelled : TEnd::Failed,
+                                    cancelled ? QString() : download->interruptReasonString());
                 }
             });
     download->accept();

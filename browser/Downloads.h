@@ -16,6 +16,8 @@ class TDownloads : public QObject
     Q_OBJECT
 
 public:
+    enum class TEnd { Saved, Cancelled, Failed };
+
     // The one that serves every profile.
     static TDownloads* Instance();
 
@@ -32,8 +34,8 @@ public:
 
 Q_SIGNALS:
     void Progress(quint32 id, const QString& fileName, qint64 received, qint64 total);
-    // `path` is where the file is; on failure it was removed and `reason` says why.
-    void Finished(quint32 id, const QString& path, bool saved, const QString& reason);
+    // `path` is where the file is; cancelled or failed it was removed, and `reason` says why it failed.
+    void Finished(quint32 id, const QString& path, TDownloads::TEnd end, const QString& reason);
 
 private:
     using QObject::QObject;

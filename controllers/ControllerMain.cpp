@@ -61,6 +61,9 @@ TCMain::TCMain(TWebBrowserFactory createBrowser)
     QObject::connect(Timer.get(), &QTimer::timeout, this, &TCMain::TimerTick);
     Timer->start();
     MainForm->TethraMenuItem->setVisible(QFileInfo(QStringLiteral("Tethra.exe")).isFile());
+#ifndef ORVANTA_HAS_MQTT
+    MainForm->SetupRemoteMenuItem->setVisible(false);
+#endif
     BindEvents();
     AllPages = true;
     UpdateButtonCaptions(Qt::NoModifier);
@@ -120,7 +123,7 @@ void TCMain::BindEvents()
     QObject::connect(form, &TfrmMain::KeyUp, this, &TCMain::UpdateButtonCaptions);
     QObject::connect(form, &TfrmMain::ActivationChanged, this, &TCMain::UpdateButtonCaptions);
     QObject::connect(form->ExitMenuItem, &QAction::triggered, this, &TCMain::ExitClick);
-    for (QAction* item : {form->SetupSitesMenuItem, form->SetupOptionsMenuItem})
+    for (QAction* item : {form->SetupSitesMenuItem, form->SetupOptionsMenuItem, form->SetupRemoteMenuItem})
         QObject::connect(item, &QAction::triggered, this, [this, item] { SetupClick(item); });
     for (QToolButton* button : {form->tbBack, form->tbForward, form->tbHome, form->tbRefresh, form->tbStop})
         QObject::connect(button, &QToolButton::clicked, this, [this, button] { BrowserButtonClick(button); });
@@ -231,6 +234,7 @@ void TCMain::ApplyLayout()
 
     SetShowHint(selector, settings->HintBrowserSelection);
     SetShowHint(form->ProgressBar, settings->HintProgressBar);
+    form->FoldToolBar();
 }
 
 void TCMain::BuildPages()

@@ -87,6 +87,8 @@ void TCMain::SetupClick(QObject* sender)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet1);
         else if (sender == MainForm->SetupOptionsMenuItem)
             dialog.PageControl1->setCurrentWidget(dialog.TabSheet2);
+        else if (sender == MainForm->SetupRemoteMenuItem)
+            dialog.PageControl1->setCurrentWidget(dialog.TabSheet3);
         dialog.sgSites->setHorizontalHeaderLabels({QStringLiteral("Title"), QStringLiteral("Address (url)"),
                                                    QStringLiteral("Cycle"), QStringLiteral("Refresh"),
                                                    QStringLiteral("Schedule"), QStringLiteral("Profile"), QStringLiteral("Style"),

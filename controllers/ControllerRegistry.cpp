@@ -234,14 +234,16 @@ void TCRegistry::ReadSettings()
 }
 
 // Hand-written lists that don't pair (an unquoted title with a space is two items in comma text)
-// are read again split at their commas alone; where they still don't pair, every entry is kept
-// and the shorter list is padded as a new site has it, so that nothing written is lost.
+// are read again split at their commas alone. Where they still don't pair, the sites are the
+// pairs, and the entries left over stay in the file as written, after the list.
 void TCRegistry::ReadSiteList()
 {
     const QString titles = ReadString(SitesSection, QStringLiteral("Titles"), NewSiteTitle);
     const QString urls = ReadString(SitesSection, QStringLiteral("Urls"), BlankAddress);
     Titles = FromCommaText(titles);
     Urls = FromCommaText(urls);
+    FUnpairedTitles.clear();
+    FUnpairedUrls.clear();
     if (Titles.size() == Urls.size())
         return;
     const QStringList handTitles = FromCommaSeparated(titles);
@@ -253,16 +255,17 @@ void TCRegistry::ReadSiteList()
             return;
         }
     }
+    const int count = qMin(Titles.size(), Urls.size());
     std::fprintf(stderr,
-                 "Orvanta: in %s, [Sites] has %d titles and %d addresses, which don't pair up: every one is kept, a "
-                 "site without a title is called \"%s\" and one without an address shows %s. A title with a space "
-                 "or a comma is written in double quotes: Titles=\"\\\"My Mail\\\",Alerts\".\n",
-                 qPrintable(SourceOf(SitesSection)), int(Titles.size()), int(Urls.size()), qPrintable(NewSiteTitle),
-                 qPrintable(BlankAddress));
-    while (Titles.size() < Urls.size())
-        Titles.append(NewSiteTitle);
-    while (Urls.size() < Titles.size())
-        Urls.append(BlankAddress);
+                 "Orvanta: in %s, [Sites] has %d titles and %d addresses, which don't pair up: the first %d sites "
+                 "are shown, and the %d %s left over stay in the file as written. A title with a space or a comma is "
+                 "written in double quotes: Titles=\"\\\"My Mail\\\",Alerts\".\n",
+                 qPrintable(SourceOf(SitesSection)), int(Titles.size()), int(Urls.size()), count,
+                 int(qMax(Titles.size(), Urls.size()) - count), Titles.size() > Urls.size() ? "titles" : "addresses");
+    FUnpairedTitles = Titles.mid(count);
+    FUnpairedUrls = Urls.mid(count);
+    Titles = Titles.mid(0, count);
+    Urls = Urls.mid(0, count);
 }
 
 void TCRegistry::WriteSettings()
@@ -278,8 +281,8 @@ void TCRegistry::WriteSettings()
     WriteInteger(SettingsSection, QStringLiteral("TimerCycleInterval"), TimerCycleInterval);
     WriteInteger(SettingsSection, QStringLiteral("TimerCyclePause"), TimerCyclePause);
     WriteBool(SettingsSection, QStringLiteral("FullScreen"), FullScreen);
-    WriteString(SitesSection, QStringLiteral("Titles"), ToCommaText(Titles));
-    WriteString(SitesSection, QStringLiteral("Urls"), ToCommaText(Urls));
+    WriteString(SitesSection, QStringLiteral("Titles"), ToCommaText(Titles + FUnpairedTitles));
+    WriteString(SitesSection, QStringLiteral("Urls"), ToCommaText(Urls + FUnpairedUrls));
     WriteString(SitesSection, QStringLiteral("CycleTimes"), ToCommaText(CycleTimes));
     WriteString(SitesSection, QStringLiteral("RefreshTimes"), ToCommaText(RefreshTimes));
     WriteString(SitesSection, QStringLiteral("Zooms"), ToCommaText(Zooms));

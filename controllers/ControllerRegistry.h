@@ -121,6 +121,10 @@ protected:
 
 private:
     void ReadSiteList();
+
+    // Entries of a hand-written list beyond its pairs: no site, but written back as they were.
+    QStringList FUnpairedTitles;
+    QStringList FUnpairedUrls;
 };
 
 // A site's own seconds as stored: a whole number from 0, or empty (for anything else too).

@@ -1,8 +1,10 @@
 #include "platform/MessageBox.h"
 
 #include "platform/Application.h"
+#include "platform/ScreenFill.h"
 
 #include <QMessageBox>
+#include <QPainter>
 #include <QThread>
 #include <QTimer>
 
@@ -27,6 +29,27 @@ QMessageBox::Icon ToQt(TMessageIcon icon)
     return QMessageBox::NoIcon;
 }
 
+// With no window manager a box has no frame of its own, and melts into the window behind it.
+class TFramedMessageBox : public QMessageBox
+{
+public:
+    using QMessageBox::QMessageBox;
+
+protected:
+    void paintEvent(QPaintEvent* event) override
+    {
+        QMessageBox::paintEvent(event);
+        if (FFramed) {
+            QPainter painter(this);
+            painter.setPen(QPen(palette().color(QPalette::Shadow), 2));
+            painter.drawRect(QRectF(rect()).adjusted(1, 1, -1, -1));
+        }
+    }
+
+private:
+    const bool FFramed = !HasWindowManager();
+};
+
 } // namespace
 
 void MessageBox(const QString& caption, const QString& text, TMessageIcon icon)
@@ -35,7 +58,7 @@ void MessageBox(const QString& caption, const QString& text, TMessageIcon icon)
         Hook()(caption, text, icon);
         return;
     }
-    QMessageBox box(ToQt(icon), caption, text, QMessageBox::Ok, QApplication::activeWindow());
+    TFramedMessageBox box(ToQt(icon), caption, text, QMessageBox::Ok, QApplication::activeWindow());
     box.exec();
 }
 

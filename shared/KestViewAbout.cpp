@@ -2,6 +2,7 @@
 
 #include "platform/Application.h"
 #include "platform/KeyPreview.h"
+#include "platform/MessageBox.h"
 #include "platform/VersionRecord.h"
 #include "shared/KestViewEasterEggs.h"
 #include "shared/LibHyperlink.h"
@@ -276,7 +277,11 @@ bool TfrmAbout::eventFilter(QObject* watched, QEvent* event)
 
 void OpenWebPage(const QString& address)
 {
-    ShellOpen(address);
+    // Where the desktop has no browser to open it with, nothing would be seen at all.
+    if (ShellOpen(address) == 0)
+        ShowInformation(QStringLiteral("No web browser could be opened for %1. Set one up for this desktop, or open "
+                                       "that address in a browser of your own.")
+                            .arg(address));
 }
 
 void ShowAboutBox(bool hideDonation, const QString& builtOn, const QString& builtOnHint)

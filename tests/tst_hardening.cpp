@@ -128,7 +128,7 @@ private Q_SLOTS:
             QCOMPARE(ReadFile(aside.first().filePath()), before);
         }
         if (kind == "unequal")
-            QCOMPARE(QSettings(config, QSettings::IniFormat).value("Sites/Titles").toString(), QStringLiteral("A"));
+            QCOMPARE(QSettings(config, QSettings::IniFormat).value("Sites/Titles").toString(), QStringLiteral("A,B,C"));
     }
 
     // A page that allocates memory until its renderer dies comes back, again and again, and

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QScreen>
 #include <QScrollBar>
 #include <QStyle>
@@ -94,6 +95,10 @@ private Q_SLOTS:
         const QRect free = main.Form()->screen()->availableGeometry();
         QVERIFY(free.contains(main.Form()->frameGeometry().topLeft()));
         QVERIFY(main.Form()->width() <= free.width() && main.Form()->height() <= free.height());
+        // Buttons fold away before the address field becomes a stub; the menu always stays.
+        QVERIFY(main.Form()->edtAddress->width() >= main.Form()->fontMetrics().averageCharWidth() * 20);
+        QVERIFY(main.Form()->tbMenu->isVisible() && main.Form()->tbRefresh->isVisible());
+        QVERIFY(!main.Form()->ToolBar->geometry().intersects(main.Form()->pnlUrlInButtonBar->geometry()));
     }
 
     void setupDialog()
@@ -101,6 +106,11 @@ private Q_SLOTS:
         TfrmSetup dialog;
         dialog.show();
         QVERIFY(QTest::qWaitForWindowExposed(&dialog));
+        // Within its screen, OK and Cancel in reach, at any scale.
+        const QRect free = dialog.screen()->availableGeometry();
+        QVERIFY(dialog.width() <= free.width() && dialog.height() <= free.height());
+        for (QWidget* button : {dialog.btnOk, dialog.btnCancel})
+            QVERIFY(dialog.rect().contains(QRect(button->mapTo(&dialog, QPoint()), button->size())));
         for (int page = 0; page < dialog.PageControl1->count(); ++page) {
             dialog.PageControl1->setCurrentIndex(page);
             QCOMPARE(Faults(&dialog).join("; "), QString());

@@ -135,6 +135,7 @@ private Q_SLOTS:
         QTest::newRow("setup") << "SetupMenuItem" << "&Setup" << 0;
         QTest::newRow("setup sites") << "SetupSitesMenuItem" << "&Sites" << 0;
         QTest::newRow("setup display") << "SetupOptionsMenuItem" << "&Display" << 0;
+        QTest::newRow("setup remote") << "SetupRemoteMenuItem" << "&Remote" << 0;
         QTest::newRow("info") << "InfoMenuItem" << "&Info" << 0;
         QTest::newRow("software") << "SoftwareMenuItem" << "&Software" << 0;
         QTest::newRow("donate") << "DonateMenuItem" << "&Donate" << 0;

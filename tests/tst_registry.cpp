@@ -88,13 +88,13 @@ private Q_SLOTS:
         QTest::newRow("empty values are empty lists") << QByteArray("Titles=\nUrls=") << QStringList{} << QStringList{};
         QTest::newRow("one empty title") << QByteArray("Titles=\"\\\"\\\"\"\nUrls=x") << QStringList{""} << QStringList{"x"};
         // Nothing written by hand is lost: an unquoted title with a space pairs by its commas, and
-        // lists that still don't pair are padded as a new site has it, and told.
+        // the entries of lists that still don't pair stay in the file, and are told.
         QTest::newRow("unquoted space in a title") << QByteArray("Titles=\"My Mail,Alerts\"\nUrls=\"a,b\"")
                                                    << QStringList{"My Mail", "Alerts"} << QStringList{"a", "b"};
         QTest::newRow("more titles kept, and told") << QByteArray("Titles=\"a,b,c\"\nUrls=\"1,2\"")
-                                                    << QStringList{"a", "b", "c"} << QStringList{"1", "2", "about:blank"};
-        QTest::newRow("more addresses kept, and told") << QByteArray("Titles=a\nUrls=\"1,2\"") << QStringList{"a", "New"}
-                                                       << QStringList{"1", "2"};
+                                                    << QStringList{"a", "b"} << QStringList{"1", "2"};
+        QTest::newRow("more addresses kept, and told") << QByteArray("Titles=a\nUrls=\"1,2\"") << QStringList{"a"}
+                                                       << QStringList{"1"};
         QTest::newRow("list of another type") << QByteArray("Titles=My Mail, Alerts\nUrls=c,d")
                                               << QStringList{"My Mail", "Alerts"} << QStringList{"c", "d"};
     }
@@ -110,9 +110,20 @@ private Q_SLOTS:
         }
         const bool told = QByteArray(QTest::currentDataTag()).contains("told");
         QCOMPARE(error.Text().contains(ConfigFile() + ", [Sites] has "), told);
-        // What was read is what is written back.
+    }
+
+    // The entries left over go back into the file as they were, after the sites.
+    void unpairedEntriesStayInTheFile()
+    {
+        WriteConfig("[Sites]\nTitles=\"a,b,c\"\nUrls=\"1,2\"\n");
+        const TStandardError quiet;
+        {
+            TCRegistry store;
+            store.AddSite("d", "4");
+        }
         QSettings stored(ConfigFile(), QSettings::IniFormat);
-        QTEST(FromCommaText(stored.value("Sites/Titles").toString()), "titles");
+        QCOMPARE(stored.value("Sites/Titles").toString(), QStringLiteral("a,b,d,c"));
+        QCOMPARE(stored.value("Sites/Urls").toString(), QStringLiteral("1,2,4"));
     }
 
     // Per-site values follow the site list: padded, cut, and a bad entry reads as empty.

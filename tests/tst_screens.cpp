@@ -159,6 +159,24 @@ private Q_SLOTS:
             QCOMPARE(QApplication::focusWidget(), main.Page(main->CurrentIndex()));
         }
     }
+    // A page's picture is whole in its cell whatever its shape (a tile is wider than a cell).
+    void theOverviewShowsWholePictures()
+    {
+        StoreNumberedSites(5, {}, {{"Tiles", "2x2"}});
+        TMain main;
+        Show(main);
+        main.Form()->OverviewMenuItem->trigger();
+        auto* overview = main.Form()->findChild<TfrmOverview*>();
+        QImage wide(300, 100, QImage::Format_RGB32);
+        wide.fill(Qt::red);
+        for (int y = 0; y < wide.height(); ++y)
+            for (int x = 200; x < wide.width(); ++x)
+                wide.setPixelColor(x, y, Qt::blue);
+        overview->SetPicture(0, QPixmap::fromImage(wide));
+        const QImage shown = overview->Cells.at(0)->icon().pixmap(overview->Cells.at(0)->iconSize()).toImage();
+        QCOMPARE(shown.pixelColor(shown.width() - 2, shown.height() / 2), QColor(Qt::blue));
+        QCOMPARE(shown.pixelColor(1, shown.height() / 2), QColor(Qt::red));
+    }
     void theOverviewOfOneAtATime()
     {
         StoreNumberedSites(4, {}, {});

@@ -57,6 +57,9 @@ private Q_SLOTS:
         QTest::addColumn<QString>("page");
         QTest::newRow("sites") << "SetupSitesMenuItem" << "TabSheet1";
         QTest::newRow("display") << "SetupOptionsMenuItem" << "TabSheet2";
+#ifdef ORVANTA_HAS_MQTT
+        QTest::newRow("remote") << "SetupRemoteMenuItem" << "TabSheet3";
+#endif
     }
     void opensOnThePageOfTheItem()
     {
@@ -85,7 +88,8 @@ private Q_SLOTS:
         QVERIFY(main->Timer->isActive());
         QSettings stored(ConfigFile(), QSettings::IniFormat);
         stored.beginGroup("Forms");
-        QCOMPARE(stored.childKeys(), (QStringList{"frmSetupLeft", "frmSetupTop"}));
+        // The size the user gave it is kept too.
+        QCOMPARE(stored.childKeys(), (QStringList{"frmSetupHeight", "frmSetupLeft", "frmSetupTop", "frmSetupWidth"}));
     }
 
     // With no site list, the welcome page shows the way to the setup dialog's sites; once a

@@ -677,7 +677,7 @@ private Q_SLOTS:
         QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("Downloading slow2.bin"), 30000);
         QVERIFY(!form->pnlDownloadNote->isHidden());
         form->btnCancelDownload->click();
-        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("The download of slow2.bin failed: cancelled"), 30000);
+        QTRY_VERIFY_WITH_TIMEOUT(form->lblDownloadNote->text().contains("The download of slow2.bin is cancelled."), 30000);
         QVERIFY(form->btnCancelDownload->isHidden());
         QTRY_VERIFY(!QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).join(' ').contains("slow2"));
         QCOMPARE(main->CurrentIndex(), 0);
@@ -778,7 +778,7 @@ private Q_SLOTS:
                 QVERIFY(!onForm(button).intersects(onForm(form->pnlFind)));
             // The bar pushes the page down rather than hiding its top, and answered by keyboard
             // it gives the keys back to the page.
-            QVERIFY(blocked->Application()->geometry().top() > blocked->PermissionBar()->geometry().bottom());
+            QTRY_VERIFY(blocked->View()->geometry().top() > blocked->PermissionBar()->geometry().bottom());
             form->activateWindow();
             blocked->PermissionBar()->btnBlock->setFocus();
             QTest::keyClick(blocked->PermissionBar()->btnBlock, Qt::Key_Space);

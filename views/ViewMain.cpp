@@ -123,12 +123,12 @@ TfrmMain::TfrmMain()
         button = button.expandedTo(each->sizeHint());
         each->setText(caption);
     }
-    for (int i = 0; i < buttons.size(); ++i)
-        buttons.at(i)->setGeometry(QRect(QPoint(i * button.width(), 0), button));
-    // The dummy button peeks out by two pixels, as designed.
-    ToolBar->setFixedSize(button.width() * (buttons.size() - 1) + 2, button.height());
+    for (QToolButton* each : buttons)
+        each->resize(button);
+    FButtonSize = button;
     Panel1->setFixedHeight(button.height());
-
+    // Never larger than its screen can hold, at any scale (the design's minimum is 550x270).
+    setMinimumSize(QSize(550, 270).boundedTo(screen()->availableGeometry().size()));
     pnlUrlInButtonBar = new QWidget(Panel1);
     pnlUrlInButtonBar->setObjectName(QStringLiteral("pnlUrlInButtonBar"));
     auto* urlHost = new QHBoxLayout(pnlUrlInButtonBar);
@@ -171,7 +171,38 @@ TfrmMain::TfrmMain()
     BuildMenus();
     BuildKeys();
     BuildFindField();
+    FoldToolBar();
     qApp->installEventFilter(this);
+}
+
+// Where the window is narrow (a small screen, a large scale), the least-used buttons fold away
+// first, so that the address field beside them keeps room for an address; their keys still work.
+void TfrmMain::FoldToolBar()
+{
+    const QList<QToolButton*> foldOrder = {tbStop, tbForward, tbHome, tbBack, tbRefresh};
+    const bool addressBeside = pnlAddressBar->parentWidget() == pnlUrlInButtonBar && !pnlAddressBar->isHidden();
+    const int addressRoom = addressBeside ? fontMetrics().averageCharWidth() * 24 : 0;
+    const QMargins margins = Layout->contentsMargins();
+    const int room = width() - margins.left() - margins.right() - addressRoom;
+    // The menu button and the dummy's two pixels always stay.
+    int fitting = qBound(0, (room - 2) / FButtonSize.width() - 1, int(foldOrder.size()));
+    const QList<QToolButton*> folded = foldOrder.mid(0, foldOrder.size() - fitting);
+    int x = 0;
+    for (QToolButton* each : {tbMenu, tbBack, tbForward, tbHome, tbRefresh, tbStop, tbDummy}) {
+        each->setVisible(!folded.contains(each));
+        if (folded.contains(each))
+            continue;
+        each->move(x, 0);
+        x += FButtonSize.width();
+    }
+    // The dummy button peeks out by two pixels, as designed.
+    ToolBar->setFixedSize(x - FButtonSize.width() + 2, FButtonSize.height());
+}
+
+void TfrmMain::resizeEvent(QResizeEvent* event)
+{
+    QWidget::resizeEvent(event);
+    FoldToolBar();
 }
 
 QToolButton* TfrmMain::AddButton(const QString& name, int tag, const QString& caption, int picture)
@@ -227,6 +258,7 @@ void TfrmMain::BuildMenus()
     SetupMenuItem = AddSubmenu(popMainMenu, QStringLiteral("SetupMenuItem"), QStringLiteral("&Setup"), &setup);
     SetupSitesMenuItem = AddItem(setup, QStringLiteral("SetupSitesMenuItem"), QStringLiteral("&Sites"));
     SetupOptionsMenuItem = AddItem(setup, QStringLiteral("SetupOptionsMenuItem"), QStringLiteral("&Display"));
+    SetupRemoteMenuItem = AddItem(setup, QStringLiteral("SetupRemoteMenuItem"), QStringLiteral("&Remote"));
     QMenu* info = nullptr;
     InfoMenuItem = AddSubmenu(popMainMenu, QStringLiteral("InfoMenuItem"), QStringLiteral("&Info"), &info);
     SoftwareMenuItem = AddItem(info, QStringLiteral("SoftwareMenuItem"), QStringLiteral("&Software"));

@@ -63,6 +63,7 @@ public:
     QAction* SetupMenuItem;
     QAction* SetupSitesMenuItem;
     QAction* SetupOptionsMenuItem;
+    QAction* SetupRemoteMenuItem;
     QAction* InfoMenuItem;
     QAction* SoftwareMenuItem;
     QAction* DonateMenuItem;
@@ -106,6 +107,8 @@ public:
     bool IsProgramKey(const class QKeyEvent* key) const;
     void PopupMainMenuAtTopLeft();
     void PlaceFindField();
+    // The buttons that fit beside the address field are shown, the least-used folded away.
+    void FoldToolBar();
     // Back from the task bar in the state it had before (maximised stays maximised), in front.
     void ShowRestored();
 
@@ -128,6 +131,7 @@ Q_SIGNALS:
 protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
     void changeEvent(QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
 private:
     QToolButton* AddButton(const QString& name, int tag, const QString& caption, int picture);
@@ -138,4 +142,5 @@ private:
     void BuildDownloadNote();
 
     Qt::WindowStates FStateBeforeMinimized = Qt::WindowNoState;
+    QSize FButtonSize;
 };

@@ -12,9 +12,11 @@ TfrmOverview::TfrmOverview(QWidget* window) : QWidget(window)
     setObjectName(QStringLiteral("Overview"));
     setAutoFillBackground(true);
     setBackgroundRole(QPalette::Window);
-    // The cell the keys are on stands out from across a room.
+    // The cell the keys are on stands out from across a room; the one under the pointer only shows
+    // that a click would take it.
     setStyleSheet(QStringLiteral("QToolButton { border: 3px solid transparent; padding: 2px; }"
-                                 "QToolButton:focus, QToolButton:hover { border-color: palette(highlight); }"));
+                                 "QToolButton:hover { border: 1px dashed palette(mid); padding: 4px; }"
+                                 "QToolButton:focus { border: 3px solid palette(highlight); padding: 2px; }"));
     auto* layout = new QVBoxLayout(this);
     FHeading = new QLabel(QStringLiteral("All sites: click one or choose it with the arrow keys and Enter; Escape goes back."), this);
     FHeading->setWordWrap(true);
@@ -74,12 +76,10 @@ void TfrmOverview::SetCaption(int site, QString caption)
 void TfrmOverview::SetPicture(int site, const QPixmap& picture)
 {
     if (QToolButton* cell = Cells.value(site)) {
-        // The cell is filled; of a page of another shape its top left is shown, where pages begin.
-        const QSize size = PictureSize();
-        const QPixmap scaled = picture.scaled(size, Qt::KeepAspectRatioByExpanding, Qt::SmoothTransformation);
-        const QPixmap cut = scaled.copy(0, 0, size.width(), size.height());
-        cell->setIconSize(cut.size());
-        cell->setIcon(cut);
+        // The whole page, however its shape differs from the cell's (a tile is not a window).
+        const QPixmap scaled = picture.scaled(PictureSize(), Qt::KeepAspectRatio, Qt::SmoothTransformation);
+        cell->setIconSize(scaled.size());
+        cell->setIcon(scaled);
     }
 }
 

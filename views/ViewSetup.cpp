@@ -10,11 +10,16 @@
 #include <QFormLayout>
 #include <QLineEdit>
 #include <QHeaderView>
+#include <QVBoxLayout>
+#include <QScrollArea>
+#include <QHBoxLayout>
+#include <QGridLayout>
 #include <QLabel>
 #include <QPushButton>
 #include <QScreen>
 #include <QStyledItemDelegate>
 #include <QKeyEvent>
+#include <QResizeEvent>
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTableWidget>
@@ -23,17 +28,14 @@ namespace {
 
 constexpr int ClientWidth = 519;
 constexpr int ClientHeight = 315;
-constexpr int ButtonBarHeight = 43;
-constexpr int GridButtonColumn = 77;
 constexpr int ZoomRole = Qt::UserRole;
 const QString ManagedText = QStringLiteral("Your administrator manages these settings.");
 
-QPushButton* AddButton(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption,
-                       int left, int top)
+QPushButton* AddButton(const TDialogUnits& units, QWidget* parent, const QString& name, const QString& caption)
 {
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(name);
-    button->setGeometry(units.Rect(left, top, 65, 25));
+    button->setFixedSize(units.X(65), units.Y(25));
     button->setAutoDefault(false);
     return button;
 }
@@ -66,18 +68,25 @@ TfrmSetup::TfrmSetup() : FUnits(fontMetrics())
     setObjectName(QStringLiteral("frmSetup"));
     setWindowTitle(QStringLiteral("Setup"));
     setWindowFlags(Qt::Dialog | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowCloseButtonHint
-                   | Qt::WindowStaysOnTopHint | Qt::MSWindowsFixedSizeDialogHint);
-    setFixedSize(FUnits.X(ClientWidth), FUnits.Y(ClientHeight));
+                   | Qt::WindowStaysOnTopHint);
+    // The design's size to begin with; it grows with a long site list in the user's hand, and
+    // shrinks to a small screen with OK and Cancel still in reach (the pages scroll).
+    resize(FUnits.X(ClientWidth), FUnits.Y(ClientHeight));
+    setMinimumSize(FUnits.X(ClientWidth / 2), FUnits.Y(ClientHeight / 2));
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
 
     PageControl1 = new QTabWidget(this);
     PageControl1->setObjectName(QStringLiteral("PageControl1"));
-    PageControl1->setGeometry(FUnits.Rect(0, 0, ClientWidth, ClientHeight - ButtonBarHeight));
-    PageControl1->tabBar()->setStyleSheet(
-        QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(FUnits.X(172)));
+    layout->addWidget(PageControl1, 1);
     THotTabStyle::Apply(PageControl1->tabBar());
     TabSheet1 = new QWidget;
     TabSheet1->setObjectName(QStringLiteral("TabSheet1"));
-    TabSheet2 = new QWidget;
+    // Its groups lie where the design has them; a small dialog scrolls them.
+    auto* display = new QScrollArea;
+    display->setFrameShape(QFrame::NoFrame);
+    display->setWidget(new QWidget);
+    TabSheet2 = display;
     TabSheet2->setObjectName(QStringLiteral("TabSheet2"));
     PageControl1->addTab(TabSheet1, QStringLiteral("Sites"));
     PageControl1->addTab(TabSheet2, QStringLiteral("Display"));
@@ -90,34 +99,45 @@ TfrmSetup::TfrmSetup() : FUnits(fontMetrics())
 
     btnOk = new QPushButton(QStringLiteral("&Ok"), this);
     btnOk->setObjectName(QStringLiteral("btnOk"));
-    btnOk->setGeometry(FUnits.Rect(374, ClientHeight - ButtonBarHeight + 9, 65, 25));
+    btnOk->setFixedSize(FUnits.X(65), FUnits.Y(25));
     btnOk->setDefault(true);
     btnCancel = new QPushButton(QStringLiteral("&Cancel"), this);
     btnCancel->setObjectName(QStringLiteral("btnCancel"));
-    btnCancel->setGeometry(FUnits.Rect(446, ClientHeight - ButtonBarHeight + 9, 65, 25));
+    btnCancel->setFixedSize(FUnits.X(65), FUnits.Y(25));
+    auto* buttons = new QHBoxLayout;
+    buttons->setContentsMargins(0, FUnits.Y(9), FUnits.X(8), FUnits.Y(8));
+    buttons->setSpacing(FUnits.X(7));
+    buttons->addStretch(1);
+    buttons->addWidget(btnOk);
+    buttons->addWidget(btnCancel);
+    layout->addLayout(buttons);
     connect(btnOk, &QPushButton::clicked, this, &QDialog::accept);
     connect(btnCancel, &QPushButton::clicked, this, &QDialog::reject);
+}
+
+// The page tabs are as wide as the design has them, and share a narrower dialog.
+void TfrmSetup::resizeEvent(QResizeEvent* event)
+{
+    QDialog::resizeEvent(event);
+    const int width = qMin(FUnits.X(172), (event->size().width() - 2) / qMax(PageControl1->count(), 1));
+    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(width));
 }
 
 void TfrmSetup::showEvent(QShowEvent* event)
 {
     const QRect screen = this->screen()->availableGeometry();
+    const QMargins frame = frameGeometry().size() == size() ? QMargins() : QMargins(x() - frameGeometry().x(), y() - frameGeometry().y(),
+                                                                                     frameGeometry().right() - geometry().right(),
+                                                                                     frameGeometry().bottom() - geometry().bottom());
+    resize(size().boundedTo(screen.marginsRemoved(frame).size()));
     move(screen.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     QDialog::showEvent(event);
 }
 
-// The room a page has below the dialog's page tabs.
-int TfrmSetup::PageHeight() const
-{
-    return FUnits.Y(ClientHeight - ButtonBarHeight - 30);
-}
-
 void TfrmSetup::BuildSitesPage()
 {
-    const int pageWidth = ClientWidth - 8;
     sgSites = new QTableWidget(0, 9, TabSheet1);
     sgSites->setObjectName(QStringLiteral("sgSites"));
-    sgSites->setGeometry(0, 0, FUnits.X(pageWidth - GridButtonColumn), PageHeight());
     const int columns[] = {60, 84, 30, 42, 58, 42, 42, 34, 42};
     for (int column = 0; column < 9; ++column)
         sgSites->setColumnWidth(column, FUnits.X(columns[column]));
@@ -131,19 +151,33 @@ void TfrmSetup::BuildSitesPage()
     sgSites->setSelectionBehavior(QAbstractItemView::SelectItems);
     sgSites->setEditTriggers(QAbstractItemView::DoubleClicked | QAbstractItemView::EditKeyPressed
                              | QAbstractItemView::AnyKeyPressed | QAbstractItemView::SelectedClicked);
-    sgSites->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
+    // Every column keeps its width; a narrow dialog scrolls them.
+    sgSites->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
     // Tab leads on to the buttons and OK; the arrows move between cells.
     sgSites->setTabKeyNavigation(false);
     connect(sgSites, &QTableWidget::itemChanged, this, &TfrmSetup::MarkCell);
     sgSites->setVerticalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 
-    const int left = pageWidth - GridButtonColumn + 8;
-    Button1 = AddButton(FUnits, TabSheet1, QStringLiteral("Button1"), QStringLiteral("&Up"), left, 8);
-    Button2 = AddButton(FUnits, TabSheet1, QStringLiteral("Button2"), QStringLiteral("&Down"), left, 33);
-    Button3 = AddButton(FUnits, TabSheet1, QStringLiteral("Button3"), QStringLiteral("&Add"), left, 64);
-    Button4 = AddButton(FUnits, TabSheet1, QStringLiteral("Button4"), QStringLiteral("&Remove"), left, 89);
-    btnExport = AddButton(FUnits, TabSheet1, QStringLiteral("btnExport"), QStringLiteral("E&xport…"), left, 120);
-    btnImport = AddButton(FUnits, TabSheet1, QStringLiteral("btnImport"), QStringLiteral("&Import…"), left, 145);
+    Button1 = AddButton(FUnits, TabSheet1, QStringLiteral("Button1"), QStringLiteral("&Up"));
+    Button2 = AddButton(FUnits, TabSheet1, QStringLiteral("Button2"), QStringLiteral("&Down"));
+    Button3 = AddButton(FUnits, TabSheet1, QStringLiteral("Button3"), QStringLiteral("&Add"));
+    Button4 = AddButton(FUnits, TabSheet1, QStringLiteral("Button4"), QStringLiteral("&Remove"));
+    btnExport = AddButton(FUnits, TabSheet1, QStringLiteral("btnExport"), QStringLiteral("E&xport…"));
+    btnImport = AddButton(FUnits, TabSheet1, QStringLiteral("btnImport"), QStringLiteral("&Import…"));
+    auto* page = new QGridLayout(TabSheet1);
+    page->setContentsMargins(0, 0, FUnits.X(4), 0);
+    page->setHorizontalSpacing(FUnits.X(12));
+    auto* column = new QVBoxLayout;
+    column->setSpacing(0);
+    column->setContentsMargins(0, FUnits.Y(8), 0, 0);
+    for (const auto& [button, gap] : {std::pair(Button1, 0), std::pair(Button2, 6), std::pair(Button3, 0),
+                                      std::pair(Button4, 6), std::pair(btnExport, 0), std::pair(btnImport, 0)}) {
+        column->addWidget(button);
+        column->addSpacing(FUnits.Y(gap));
+    }
+    column->addStretch(1);
+    page->addWidget(sgSites, 0, 0);
+    page->addLayout(column, 0, 1);
     connect(Button1, &QPushButton::clicked, this, &TfrmSetup::byUpClick);
     connect(Button2, &QPushButton::clicked, this, &TfrmSetup::btDownClick);
     connect(Button3, &QPushButton::clicked, this, &TfrmSetup::bdAddClick);
@@ -152,25 +186,27 @@ void TfrmSetup::BuildSitesPage()
     lblSitesLocked = new QLabel(ManagedText, TabSheet1);
     lblSitesLocked->setObjectName(QStringLiteral("lblSitesLocked"));
     lblSitesLocked->hide();
+    page->addWidget(lblSitesLocked, 1, 0, 1, 2);
 }
 
 void TfrmSetup::BuildDisplayPage()
 {
+    QWidget* content = static_cast<QScrollArea*>(TabSheet2)->widget();
     rgViewmode = new TRadioGroup(QStringLiteral("Browser selection"),
                                  {QStringLiteral("Buttons"), QStringLiteral("Flat buttons"), QStringLiteral("Tabs top"),
                                   QStringLiteral("Tabs bottom"), QStringLiteral("Tabs left"), QStringLiteral("Tabs right")},
-                                 TabSheet2);
+                                 content);
     rgViewmode->setObjectName(QStringLiteral("rgViewmode"));
     rgViewmode->setGeometry(FUnits.Rect(8, 16, 145, 145));
     rgAddressBar = new TRadioGroup(QStringLiteral("Address (url)"),
                                    {QStringLiteral("Disabled"), QStringLiteral("Right from buttons"),
                                     QStringLiteral("Top"), QStringLiteral("Bottom")},
-                                   TabSheet2);
+                                   content);
     rgAddressBar->setObjectName(QStringLiteral("rgAddressBar"));
     rgAddressBar->setGeometry(FUnits.Rect(168, 16, 137, 97));
     rgProgressbar = new TRadioGroup(QStringLiteral("Progressbar"),
                                     {QStringLiteral("Disabled"), QStringLiteral("Top"), QStringLiteral("Bottom")},
-                                    TabSheet2);
+                                    content);
     rgProgressbar->setObjectName(QStringLiteral("rgProgressbar"));
     rgProgressbar->setGeometry(FUnits.Rect(168, 128, 137, 73));
     // A style whose buttons are taller than the design's gets groups tall enough for them.
@@ -178,13 +214,13 @@ void TfrmSetup::BuildDisplayPage()
         group->resize(group->width(), qMax(group->height(), group->sizeHint().height()));
     rgProgressbar->move(rgProgressbar->x(), qMax(rgProgressbar->y(), rgAddressBar->geometry().bottom() + FUnits.Y(8)));
 
-    lblDisplayLocked = new QLabel(ManagedText, TabSheet2);
+    lblDisplayLocked = new QLabel(ManagedText, content);
     lblDisplayLocked->setObjectName(QStringLiteral("lblDisplayLocked"));
     lblDisplayLocked->move(FUnits.X(8), FUnits.Y(244));
     lblDisplayLocked->adjustSize();
     lblDisplayLocked->hide();
 
-    gbTimers = new QGroupBox(QStringLiteral("Automation timers"), TabSheet2);
+    gbTimers = new QGroupBox(QStringLiteral("Automation timers"), content);
     gbTimers->setObjectName(QStringLiteral("gbTimers"));
     gbTimers->setGeometry(FUnits.Rect(320, 16, 185, 133));
     cbTimerRefresh = AddCheckBox(FUnits, gbTimers, QStringLiteral("cbTimerRefresh"), QStringLiteral("Refresh all"), 8, 24);
@@ -199,12 +235,16 @@ void TfrmSetup::BuildDisplayPage()
     pause->setBuddy(edtTimerCyclePause);
     edtTimerCyclePause->setToolTip(QStringLiteral("Seconds without input in the window before cycling goes on; 0: never waits"));
 
-    GroupBox1 = new QGroupBox(QStringLiteral("Hints"), TabSheet2);
+    GroupBox1 = new QGroupBox(QStringLiteral("Hints"), content);
     GroupBox1->setObjectName(QStringLiteral("GroupBox1"));
     GroupBox1->setGeometry(FUnits.Rect(320, 160, 185, 81));
     cbHintProgressbar = AddCheckBox(FUnits, GroupBox1, QStringLiteral("cbHintProgressbar"), QStringLiteral("Progressbar"), 8, 24);
     cbHintBrowserselection = AddCheckBox(FUnits, GroupBox1, QStringLiteral("cbHintBrowserselection"),
                                          QStringLiteral("Browser selection"), 8, 48);
+    QRect all;
+    for (const QWidget* child : content->findChildren<QWidget*>(Qt::FindDirectChildrenOnly))
+        all |= child->geometry();
+    content->resize(all.right() + FUnits.X(8), all.bottom() + FUnits.Y(8));
 }
 
 void TfrmSetup::BuildRemotePage()
@@ -353,10 +393,6 @@ void TfrmSetup::SetSitesLocked(bool locked)
     for (QPushButton* button : {Button1, Button2, Button3, Button4, btnExport, btnImport})
         button->setEnabled(!locked);
     lblSitesLocked->setVisible(locked);
-    const int pageHeight = PageHeight();
-    const int line = locked ? lblSitesLocked->sizeHint().height() + 6 : 0;
-    sgSites->resize(sgSites->width(), pageHeight - line);
-    lblSitesLocked->setGeometry(0, pageHeight - line + 4, sgSites->width(), line - 4);
 }
 
 void TfrmSetup::SetDisplayLocked(bool locked)

@@ -115,6 +115,7 @@ public:
 protected:
     // The dialog opens centred on the screen at every showing.
     void showEvent(QShowEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
     // Enter in a cell being edited ends the edit, as in every grid; OK is the next Enter.
     void keyPressEvent(QKeyEvent* event) override;
 
@@ -125,7 +126,6 @@ private:
     void BuildSitesPage();
     void BuildDisplayPage();
     void BuildRemotePage();
-    int PageHeight() const;
 
     QHash<int, TColumnRule> FRules;
 

@@ -24,15 +24,17 @@ TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
                                          : QStringLiteral("%1 kB").arg(received / 1024);
         Say(QStringLiteral("Downloading %1 … %2").arg(name.toHtmlEscaped(), amount), true);
     });
-    QObject::connect(downloads, &TDownloads::Finished, form, [this](quint32 id, const QString& path, bool saved, const QString& reason) {
+    QObject::connect(downloads, &TDownloads::Finished, form, [this](quint32 id, const QString& path, TDownloads::TEnd end, const QString& reason) {
         FShown = id;
         FForm->btnCancelDownload->hide();
         const QFileInfo file(path);
-        if (saved)
+        if (end == TDownloads::TEnd::Saved)
             Say(QStringLiteral("%1 is saved in %2. <a href=\"%3\">Open the folder</a>")
                     .arg(file.fileName().toHtmlEscaped(), QDir::toNativeSeparators(file.path()).toHtmlEscaped(),
                          QUrl::fromLocalFile(file.path()).toString(QUrl::FullyEncoded)),
                 false);
+        else if (end == TDownloads::TEnd::Cancelled)
+            Say(QStringLiteral("The download of %1 is cancelled.").arg(file.fileName().toHtmlEscaped()), false);
         else
             Say(QStringLiteral("The download of %1 failed: %2").arg(file.fileName().toHtmlEscaped(), reason.toHtmlEscaped()),
                 false);
