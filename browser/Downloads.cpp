@@ -5,6 +5,7 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QPointer>
+#include <QSaveFile>
 #include <QStandardPaths>
 #include <QWebEngineDownloadRequest>
 #include <QWebEngineProfile>
@@ -62,6 +63,8 @@ void TDownloads::Start(QWebEngineDownloadRequest* download)
     const QString path = QDir(folder).filePath(download->downloadFileName());
     const quint32 id = download->id();
     FRunning.insert(id, download);
+    FRunningPaths.insert(id, path);
+    NoteRunning();
     connect(download, &QWebEngineDownloadRequest::receivedBytesChanged, this, [this, download, id] {
         if (download->state() == QWebEngineDownloadRequest::DownloadInProgress)
             Q_EMIT Progress(id, download->downloadFileName(), download->receivedBytes(), download->totalBytes());
@@ -72,13 +75,17 @@ void TDownloads::Start(QWebEngineDownloadRequest* download)
             [this, download, path, id](QWebEngineDownloadRequest::DownloadState state) {
                 if (state == QWebEngineDownloadRequest::DownloadCompleted) {
                     FRunning.remove(id);
+                    FRunningPaths.remove(id);
+                    NoteRunning();
                     Q_EMIT Finished(id, path, TEnd::Saved, QString());
                 } else if (state == QWebEngineDownloadRequest::DownloadInterrupted
                            || state == QWebEngineDownloadRequest::DownloadCancelled) {
                     FRunning.remove(id);
+                    FRunningPaths.remove(id);
+                    NoteRunning();
                     // Nothing half written stays behind.
                     QFile::remove(path);
-                    QFile::remove(path + QStringLiteral(".crdownload"));
+                    QFile::remove(PartOf(path));
                     const bool cancelled = state == QWebEngineDownloadRequest::DownloadCancelled;
                     Q_EMIT Finished(id, path, cancelled ? TEnd::Cancelled : TEnd::Failed,
                                     cancelled ? QString() : download->interruptReasonString());
@@ -91,4 +98,41 @@ void TDownloads::Cancel(quint32 id)
 {
     if (QWebEngineDownloadRequest* download = FRunning.value(id))
         download->cancel();
+}
+
+QString TDownloads::PartOf(const QString& path)
+{
+    return path + QStringLiteral(".download");
+}
+
+QString TDownloads::RunningList()
+{
+    return QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + QStringLiteral("/running-downloads");
+}
+
+void TDownloads::NoteRunning()
+{
+    QDir().mkpath(QFileInfo(RunningList()).path());
+    QSaveFile file(RunningList());
+    if (!file.open(QIODevice::WriteOnly))
+        return;
+    for (const QString& path : std::as_const(FRunningPaths))
+        file.write(path.toUtf8() + '\n');
+    file.commit();
+}
+
+// Only what this program noted is removed: a part of another browser's download is not ours.
+void TDownloads::RemoveCutOff()
+{
+    QFile list(RunningList());
+    if (!list.open(QIODevice::ReadOnly))
+        return;
+    const QList<QByteArray> paths = list.readAll().split('\n');
+    list.close();
+    list.remove();
+    for (const QByteArray& line : paths) {
+        const QString path = QString::fromUtf8(line);
+        if (!path.isEmpty() && QFile::remove(PartOf(path)))
+            Q_EMIT Finished(0, path, TEnd::CutOff, QString());
+    }
 }

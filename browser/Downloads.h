@@ -16,7 +16,8 @@ class TDownloads : public QObject
     Q_OBJECT
 
 public:
-    enum class TEnd { Saved, Cancelled, Failed };
+    // Cut off: the program ended (was killed) while it ran, and its part was found at the next start.
+    enum class TEnd { Saved, Cancelled, Failed, CutOff };
 
     // The one that serves every profile.
     static TDownloads* Instance();
@@ -29,8 +30,10 @@ public:
     // Where downloads go: the user's download folder (XDG's user-dirs on Linux).
     static QString Folder();
 
-    // Stops a running download; what it had written is removed, and it ends as failed.
+    // Stops a running download; what it had written is removed, and it ends as cancelled.
     void Cancel(quint32 id);
+    // The parts of downloads that ran when the program last ended are removed, each told as cut off.
+    void RemoveCutOff();
 
 Q_SIGNALS:
     void Progress(quint32 id, const QString& fileName, qint64 received, qint64 total);
@@ -41,5 +44,12 @@ private:
     using QObject::QObject;
     void Start(QWebEngineDownloadRequest* download);
 
+    // The engine's part of a download, beside the file it becomes.
+    static QString PartOf(const QString& path);
+    // Where the running downloads are noted, so that a killed program's parts are found again.
+    static QString RunningList();
+    void NoteRunning();
+
     QHash<quint32, QPointer<QWebEngineDownloadRequest>> FRunning;
+    QHash<quint32, QString> FRunningPaths;
 };

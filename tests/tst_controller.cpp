@@ -12,6 +12,10 @@
 #include <QAction>
 #include <QClipboard>
 #include <QDir>
+#include <QFileInfo>
+#include <QLabel>
+#include <QStandardPaths>
+#include <QTemporaryDir>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QProgressBar>
@@ -80,6 +84,30 @@ private Q_SLOTS:
             QVERIFY(file.open(QIODevice::WriteOnly));
         }
         QTEST(TDownloads::SafeName(suggested, folder.path()), "saved");
+    }
+
+    // A download that ran when the program was killed: its part goes at the next start, and the
+    // download line says so; another program's part beside it stays.
+    void aCutOffDownloadIsCleanedUp()
+    {
+        QTemporaryDir folder;
+        const QString ours = folder.filePath("export.csv"), theirs = folder.filePath("other.iso");
+        for (const QString& part : {ours + ".download", theirs + ".download"}) {
+            QFile file(part);
+            QVERIFY(file.open(QIODevice::WriteOnly));
+        }
+        const QString list = QStandardPaths::writableLocation(QStandardPaths::AppLocalDataLocation) + "/running-downloads";
+        QVERIFY(QDir().mkpath(QFileInfo(list).path()));
+        QFile running(list);
+        QVERIFY(running.open(QIODevice::WriteOnly));
+        running.write(ours.toUtf8() + "\n");
+        running.close();
+        StoreThreeSites();
+        TMain main;
+        QVERIFY(!QFile::exists(ours + ".download"));
+        QVERIFY(QFile::exists(theirs + ".download"));
+        QVERIFY(main.Form()->lblDownloadNote->text().contains("export.csv was cut off"));
+        QVERIFY(!QFile::exists(list));
     }
 
     void init()

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QLineEdit>
 #include <QScreen>
+#include <QSet>
 #include <QScrollBar>
 #include <QStyle>
 #include <QTabWidget>
@@ -65,6 +66,33 @@ QStringList Faults(QWidget* window)
     return faults;
 }
 
+// The controls of a window that Tab never reaches from its focus, or reaches out of sight.
+QStringList Unreachable(QWidget* window)
+{
+    window->activateWindow();
+    if (!QTest::qWaitForWindowActive(window))
+        return {QStringLiteral("the window never became active")};
+    QSet<QWidget*> reached;
+    for (int press = 0; press < 200 && QApplication::focusWidget(); ++press) {
+        QWidget* focus = QApplication::focusWidget();
+        reached.insert(focus);
+        QTest::keyClick(focus, Qt::Key_Tab);
+    }
+    QStringList faults;
+    for (QWidget* widget : window->findChildren<QWidget*>()) {
+        const bool control = widget->isVisibleTo(window) && widget->isEnabled() && (widget->focusPolicy() & Qt::TabFocus)
+                             && !widget->focusProxy() && qobject_cast<QAbstractScrollArea*>(widget->parentWidget()) == nullptr;
+        const bool inPage = widget->parentWidget() && widget->parentWidget()->inherits("TWebBrowser");
+        if (control && !inPage && !reached.contains(widget))
+            faults.append(Name(widget) + " is never reached");
+    }
+    for (QWidget* widget : std::as_const(reached)) {
+        if (widget->window() == window && !window->rect().intersects(QRect(widget->mapTo(window, QPoint()), widget->size())))
+            faults.append(Name(widget) + " is out of sight");
+    }
+    return faults;
+}
+
 } // namespace
 
 // Every window at the desktop's font and at any QT_SCALE_FACTOR: no text cut or covered, and
@@ -99,6 +127,29 @@ private Q_SLOTS:
         QVERIFY(main.Form()->edtAddress->width() >= main.Form()->fontMetrics().averageCharWidth() * 20);
         QVERIFY(main.Form()->tbMenu->isVisible() && main.Form()->tbRefresh->isVisible());
         QVERIFY(!main.Form()->ToolBar->geometry().intersects(main.Form()->pnlUrlInButtonBar->geometry()));
+    }
+
+    // Ten sites in 2x2 tiles: every control of the main window and of the setup dialog's pages is
+    // reached by Tab, in sight.
+    void everyControlByTab()
+    {
+        QStringList titles, urls;
+        for (int i = 1; i <= 10; ++i) {
+            titles << QStringLiteral("Site%1").arg(i);
+            urls << QStringLiteral("http://site%1/").arg(i);
+        }
+        StoreSites(titles, urls, {{"Tiles", "2x2"}});
+        TMain main;
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowExposed(main.Form()));
+        QCOMPARE(Unreachable(main.Form()).join("; "), QString());
+        RunSetup(main, main.Form()->SetupSitesMenuItem, [](TfrmSetup* dialog) {
+            for (int page = 0; page < dialog->PageControl1->count(); ++page) {
+                dialog->PageControl1->setCurrentIndex(page);
+                dialog->PageControl1->setFocus();
+                QCOMPARE(Unreachable(dialog).join("; "), QString());
+            }
+        });
     }
 
     void setupDialog()

@@ -35,6 +35,11 @@ TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
                 false);
         else if (end == TDownloads::TEnd::Cancelled)
             Say(QStringLiteral("The download of %1 is cancelled.").arg(file.fileName().toHtmlEscaped()), false);
+        else if (end == TDownloads::TEnd::CutOff)
+            Say(QStringLiteral("The download of %1 was cut off when Orvanta last ended; its part is removed. Download it "
+                               "again if it is still needed.")
+                    .arg(file.fileName().toHtmlEscaped()),
+                false);
         else
             Say(QStringLiteral("The download of %1 failed: %2").arg(file.fileName().toHtmlEscaped(), reason.toHtmlEscaped()),
                 false);
@@ -45,6 +50,7 @@ TDownloadNote::TDownloadNote(TfrmMain* form) : FForm(form)
             FDismissed = FShown;
     });
     QObject::connect(form->lblDownloadNote, &QLabel::linkActivated, form, [](const QString& link) { ShellOpen(link); });
+    downloads->RemoveCutOff();
 }
 
 void TDownloadNote::Say(const QString& html, bool stays)
