@@ -206,6 +206,18 @@ private Q_SLOTS:
         QVERIFY(SiteBaseAddress().startsWith("http:") && SiteBaseAddress().endsWith('/'));
     }
 
+    // Where the desktop has no browser, a page that can't be opened is said, with its address.
+    void aPageThatCantBeOpenedIsSaid()
+    {
+        TfrmMain form;
+        TMessageLog log;
+        const TShellOpenHook previous = SetShellOpenHook([](const QString&) { return 0; });
+        form.SearchMenuItem->trigger();
+        SetShellOpenHook(previous);
+        QCOMPARE(log.Texts().size(), 1);
+        QVERIFY(log.Texts().first().contains(SiteBaseAddress() + "home/search.htm"));
+    }
+
     void escapedErrorsAreShownAndTheLoopGoesOn()
     {
         TMessageLog log;
