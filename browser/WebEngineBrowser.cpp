@@ -23,6 +23,7 @@
 #include <QVBoxLayout>
 #include <QWebEngineFindTextResult>
 #include <QWebEngineHistory>
+#include <QWebEngineLoadingInfo>
 #include <QWebEngineNotification>
 #include <QWebEngineView>
 
@@ -37,6 +38,7 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
 {
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
+    layout->setSpacing(0);
     layout->addWidget(FView);
     FView->setPage(FPage);
     new TPageVisibility(FView, FPage);
@@ -74,6 +76,13 @@ TWebEngineBrowser::TWebEngineBrowser(QWidget* parent, const QString& profile)
         if (!qFuzzyCompare(FPage->zoomFactor(), FZoomFactor))
             FPage->setZoomFactor(FZoomFactor);
         Q_EMIT ProgressChange(this, FullProgress, FullProgress);
+    });
+    // A load that was stopped, or a navigation that became a download, leaves the page as it
+    // was: nothing failed.
+    connect(FPage, &QWebEnginePage::loadingChanged, this, [this](const QWebEngineLoadingInfo& loading) {
+        const bool stopped = loading.status() == QWebEngineLoadingInfo::LoadStoppedStatus;
+        if (stopped && (FLoadState == TLoadState::Loading || FLoadState == TLoadState::Failed))
+            SetLoadState(TLoadState::Loaded);
     });
     connect(FPage, &QWebEnginePage::renderProcessTerminated, this,
             [this](QWebEnginePage::RenderProcessTerminationStatus status, int) {
@@ -333,6 +342,7 @@ void TWebEngineBrowser::AskNextPermission()
     if (!FPermissionBar) {
         // Above the page, which moves down for it: the page's own header stays in sight.
         FPermissionBar = new TPermissionBar(this);
+        FPermissionBar->setSizePolicy(QSizePolicy::Preferred, QSizePolicy::Fixed);
         static_cast<QVBoxLayout*>(layout())->insertWidget(0, FPermissionBar);
         connect(FPermissionBar, &TPermissionBar::Answered, this, &TWebEngineBrowser::AnswerPermission);
     }

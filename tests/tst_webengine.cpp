@@ -681,6 +681,8 @@ private Q_SLOTS:
         QVERIFY(form->btnCancelDownload->isHidden());
         QTRY_VERIFY(!QDir(folder.path()).entryList(QDir::Files | QDir::Hidden).join(' ').contains("slow2"));
         QCOMPARE(main->CurrentIndex(), 0);
+        // A link that became a download left its page as it was: no failure on its tab.
+        QCOMPARE(main->MainForm->tcBrowserContainer->TabText(1), QStringLiteral("Downloads"));
         QCOMPARE(main->Browser(1)->LocationURL(), Server.Url("/downloads"));
         dirs.remove();
     }
@@ -956,8 +958,12 @@ private Q_SLOTS:
         StoreSites({"A", "Later"}, {Server.Url("/a"), address});
         TEngineMain main;
         QTRY_VERIFY_WITH_TIMEOUT(AllLoaded(main.get()), 30000);
+        // Its tab says so meanwhile, and no more once it is up.
+        TTabControl* tabs = main->MainForm->tcBrowserContainer;
+        QTRY_COMPARE_WITH_TIMEOUT(tabs->TabText(1), QStringLiteral("Later (failed)"), 30000);
         QVERIFY(later.listen(QHostAddress::LocalHost, port));
         QTRY_COMPARE_WITH_TIMEOUT(main->Browser(1)->LocationName(), QStringLiteral("Up"), 30000);
+        QCOMPARE(tabs->TabText(1), QStringLiteral("Later"));
         QCOMPARE(later.Count("/up"), 1);
         QCOMPARE(main->CurrentIndex(), 0);
     }

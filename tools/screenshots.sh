@@ -3,8 +3,8 @@
 # window in its six selector styles with 3 and with 25 sites, with Ctrl and with Alt held,
 # in full screen, in 2x2 tiles, the overview, the welcome page of a first start, the setup dialog's three pages (and
 # locked by an administrator), every page of the About box, a page with its permission bar,
-# the find field and a download running at once, and the window at twice the scale on a
-# 1280x1024 screen.
+# the find field and a download running at once, a settings file that can't be read, and ten
+# sites in tiles with their overview; all of it on a screen of 1024x768 and of 1280x720.
 # Usage: bash tools/screenshots.sh [output folder]   (build first: tools/build.sh)
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -44,8 +44,8 @@ stop() {
 }
 
 shot() {
-  import -window "${2:-root}" "$out/$1.png"
-  echo "$out/$1.png"
+  import -window "${2:-root}" "$out/${prefix:-}$1.png"
+  echo "$out/${prefix:-}$1.png"
 }
 
 # Types keys into a window (X has no window manager here to give it the focus).
@@ -184,14 +184,25 @@ cleanup() { stop; [ -n "${xvfb:-}" ] && kill "$xvfb" 2>/dev/null; rm -rf "$home"
 trap cleanup EXIT
 mkdir -p "$home/runtime" && chmod 700 "$home/runtime"
 source tools/xvfb.sh
-start_xvfb 1920x1200
-for scale in 1 2; do
-  run_scale "$scale"
-  run_overlays "$scale"
+for size in 1024x768 1280x720; do
+  start_xvfb "$size"
+  prefix="$size-"
+  for scale in 1 2; do
+    run_scale "$scale"
+    run_overlays "$scale"
+    # A settings file that can't be read: the notice over the welcome page, on a bare X session.
+    export QT_SCALE_FACTOR=$scale
+    mkdir -p "$home/config/Quenbrook"
+    printf '[Sites\nTitles=broken' > "$home/config/Quenbrook/Orvanta.conf"
+    start
+    shot "x$scale-damaged-settings-notice" root
+    stop
+    rm -f "$home/config/Quenbrook/"Orvanta.conf*
+    # Ten sites in 2x2 tiles and their overview.
+    configure 2 10 "Tiles=2x2"
+    start
+    keys "$window" ctrl+shift+a; sleep 1.5; shot "x$scale-overview-ten-in-tiles" "$window"
+    stop
+  done
+  kill "$xvfb" 2>/dev/null
 done
-kill "$xvfb" 2>/dev/null
-start_xvfb 1280x1024
-configure 2 3
-QT_SCALE_FACTOR=2 start
-shot "x2-main-on-1280x1024" root
-stop

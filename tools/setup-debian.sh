@@ -5,13 +5,20 @@
 # benchmarks need a few more).
 #   --print-runtime   prints what the program needs to run (its Debian package's dependencies)
 #   --print-suffix    prints what the Debian package's version says of the release (~deb13u1)
+# On Debian 13 the web engine comes from trixie-backports (Qt WebEngine 6.10, a year of Chromium's
+# security fixes newer than the release's 6.8.2, and updated there); ORVANTA_ENGINE=release keeps
+# the release's own engine, for a machine that must not use backports.
 set -euo pipefail
 
 # shellcheck disable=SC1091
 . /etc/os-release
 release="${ID:-unknown} ${VERSION_ID:-}"
+backports=""
 case "$release" in
-  "debian 13" | "debian 12")
+  "debian 13")
+    jpeg=libjpeg62-turbo suffix="~deb${VERSION_ID}u1"
+    [ "${ORVANTA_ENGINE:-backports}" = release ] || backports=trixie-backports ;;
+  "debian 12")
     jpeg=libjpeg62-turbo suffix="~deb${VERSION_ID}u1" ;;
   "ubuntu 24.04")
     jpeg=libjpeg-turbo8 suffix="~ubuntu${VERSION_ID}.1" ;;
@@ -37,7 +44,42 @@ case "${1:-}" in
   --print-runtime) echo "${runtime[*]}"; exit 0 ;;
   --print-suffix) echo "$suffix"; exit 0 ;;
 esac
+# The engine and what its development files need of the same suite.
+engine=(qt6-webengine-dev libqt6webenginecore6-bin libxkbcommon-dev)
 packages=("${runtime[@]}" "${build[@]}" "$@")
+
+sudo=""
+[ "$(id -u)" -ne 0 ] && sudo="sudo"
+
+if [ -n "$backports" ]; then
+  # The engine of trixie-backports: its source is added in a file of its own where none is set
+  # up, and the user's other sources are left as they are.
+  if ! grep -rqs --include='*.list' --include='*.sources' "$backports" /etc/apt/sources.list /etc/apt/sources.list.d; then
+    echo "Adding Debian's $backports to apt's sources (/etc/apt/sources.list.d/$backports.sources) for Qt WebEngine 6.10; ORVANTA_ENGINE=release keeps Debian 13's own 6.8.2."
+    {
+      echo "Types: deb"
+      echo "URIs: http://deb.debian.org/debian"
+      echo "Suites: $backports"
+      echo "Components: main"
+      [ -f /usr/share/keyrings/debian-archive-keyring.gpg ] && echo "Signed-By: /usr/share/keyrings/debian-archive-keyring.gpg"
+    } | $sudo tee "/etc/apt/sources.list.d/$backports.sources" >/dev/null
+    $sudo apt-get update
+  fi
+  # Installed from backports where the release's own is still there or nothing is.
+  [ -n "$(apt-cache policy -t "$backports" "${engine[0]}" 2>/dev/null | sed -n 's/^ *Candidate: //p')" ] || $sudo apt-get update
+  stale=()
+  for package in "${engine[@]}"; do
+    installed=$(dpkg-query -W -f='${Status} ${Version}' "$package" 2>/dev/null || true)
+    candidate=$(apt-cache policy -t "$backports" "$package" 2>/dev/null | sed -n 's/^ *Candidate: //p')
+    [ "$installed" = "install ok installed ${candidate}" ] || stale+=("$package")
+  done
+  if [ ${#stale[@]} -gt 0 ]; then
+    echo "Installing Qt WebEngine from $backports: ${stale[*]}"
+    $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y -t "$backports" "${stale[@]}"
+  fi
+elif [ "$release" = "debian 12" ]; then
+  echo "Debian 12 has no newer Qt WebEngine than its own 6.4.2 (Chromium 102) anywhere in Debian: it is the engine used here."
+fi
 
 missing=()
 for package in "${packages[@]}"; do
@@ -47,8 +89,6 @@ for package in "${packages[@]}"; do
 done
 [ ${#missing[@]} -eq 0 ] && exit 0
 
-sudo=""
-[ "$(id -u)" -ne 0 ] && sudo="sudo"
 echo "Installing for ${PRETTY_NAME}: ${missing[*]}"
 $sudo apt-get update
 $sudo env DEBIAN_FRONTEND=noninteractive apt-get install -y "${missing[@]}"
