@@ -49,8 +49,12 @@ QString Source(int seconds)
 void ApplyAutoScroll(QWebEnginePage& page, int seconds)
 {
     QWebEngineScriptCollection& scripts = page.scripts();
-    for (const QWebEngineScript& old : scripts.find(ScriptName))
-        scripts.remove(old);
+    const QList<QWebEngineScript> old = scripts.find(ScriptName);
+    // A site that doesn't scroll runs nothing for it (a world of the program's own costs memory).
+    if (seconds <= 0 && old.isEmpty())
+        return;
+    for (const QWebEngineScript& each : old)
+        scripts.remove(each);
     if (seconds > 0) {
         QWebEngineScript script;
         script.setName(ScriptName);
@@ -68,6 +72,8 @@ void ApplyAutoScroll(QWebEnginePage& page, int seconds)
 
 void PauseAutoScroll(QWebEnginePage& page, bool paused)
 {
+    if (page.scripts().find(ScriptName).isEmpty())
+        return;
     page.runJavaScript(QStringLiteral("window.orvantaScroll && (window.orvantaScroll.paused = %1)").arg(paused ? "true" : "false"),
                        QWebEngineScript::ApplicationWorld);
 }

@@ -51,8 +51,13 @@ QString Source(const QString& css)
 void ApplySiteStyle(QWebEnginePage& page, const QString& css)
 {
     QWebEngineScriptCollection& scripts = page.scripts();
-    for (const QWebEngineScript& old : scripts.find(ScriptName))
-        scripts.remove(old);
+    const QList<QWebEngineScript> old = scripts.find(ScriptName);
+    // A site without a style runs nothing for it: a script of the program's own world costs its
+    // renderer a world of its own.
+    if (css.isEmpty() && old.isEmpty())
+        return;
+    for (const QWebEngineScript& each : old)
+        scripts.remove(each);
     const QString source = Source(css);
     if (!css.isEmpty()) {
         QWebEngineScript script;

@@ -36,6 +36,7 @@
 #include <QTimer>
 #include <QToolButton>
 #include <QWebEnginePage>
+#include <QWebEngineScript>
 #include <QWebEngineView>
 #include <QWindow>
 #include <csignal>
@@ -70,11 +71,11 @@ bool AllLoaded(TCMain* main)
     return true;
 }
 
-QVariant RunScript(TWebEngineBrowser* page, const QString& script)
+QVariant RunScript(TWebEngineBrowser* page, const QString& script, quint32 world = QWebEngineScript::MainWorld)
 {
     QVariant result;
     bool done = false;
-    page->View()->page()->runJavaScript(script, [&](const QVariant& value) {
+    page->View()->page()->runJavaScript(script, world, [&](const QVariant& value) {
         result = value;
         done = true;
     });
@@ -828,6 +829,9 @@ private Q_SLOTS:
         };
         QTRY_COMPARE_WITH_TIMEOUT(display(0), QStringLiteral("none"), 10000);
         QCOMPARE(display(1), QStringLiteral("block"));
+        // The plain site ran nothing of a style or a scroll in the program's own world.
+        QCOMPARE(RunScript(EnginePage(main.get(), 1), "typeof orvantaSiteStyle + typeof orvantaScroll", QWebEngineScript::ApplicationWorld),
+                 QVariant(QStringLiteral("undefinedundefined")));
         RunScript(EnginePage(main.get(), 0), "document.querySelectorAll('style').forEach(s => s.remove()); 0");
         QTRY_COMPARE_WITH_TIMEOUT(display(0), QStringLiteral("none"), 10000);
         EnginePage(main.get(), 0)->Refresh2();
