@@ -21,7 +21,7 @@ void TCMain::ProcessMessages()
 TCMain::TCMain() : TCMain(&TWebEngineBrowser::Create) {}
 
 TCMain::TCMain(TWebBrowserFactory createBrowser)
-    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }), Overview(MainForm, [this] { return OverviewSites(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
+    : FCreateBrowser(std::move(createBrowser)), FullScreen(MainForm), ScreenPower(MainForm, [this] { return Clock(); }, [this] { return KeyTarget(); }), Overview(MainForm, [this] { return OverviewSites(); }), BareSessionFocus(MainForm), SettingsKeeper(Registry()), Zoom(*this), Input(MainForm), MemoryCeiling(*this),
       AutoScroll(Input, [this] { return Browser(CurrentIndex()); }, [this] { return Registry()->TimerCyclePause; }),
       Certificates(*this), SignIns(),
       TabMarks(MainForm->tcBrowserContainer, [this](TWebBrowser* page) { return PageOf(page); }, [this](int site) { return Registry()->Titles.value(site); }),
@@ -343,12 +343,18 @@ void TCMain::SiteKeyClick(QObject* sender)
         SelectPage(site);
 }
 
-void TCMain::FocusShownPage()
+QWidget* TCMain::KeyTarget() const
 {
     if (QWidget* welcome = FirstStart.KeyTarget())
-        welcome->setFocus(Qt::OtherFocusReason);
-    else if (TWebBrowser* page = Browser(CurrentIndex()))
-        page->Application()->setFocus(Qt::OtherFocusReason);
+        return welcome;
+    TWebBrowser* page = Browser(CurrentIndex());
+    return page ? page->Application() : nullptr;
+}
+
+void TCMain::FocusShownPage()
+{
+    if (QWidget* target = KeyTarget())
+        target->setFocus(Qt::OtherFocusReason);
 }
 
 // ---- Full screen ----

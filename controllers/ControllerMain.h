@@ -86,7 +86,8 @@ public:
     QList<int> SitesOn(const TStage& stage);
     // The sites shown with `site` on its stage: itself alone, or its tile group.
     QList<int> GroupOf(int site);
-    // The keys go to the shown page (on a first start, to the welcome page's button).
+    // What takes the keys: the shown page (on a first start, the welcome page's button).
+    QWidget* KeyTarget() const;
     void FocusShownPage();
     // The site's page is in sight: the shown one, a shown tile or on its screen's window.
     bool IsShown(int site);

@@ -5,6 +5,7 @@
 #include "platform/ScreenFill.h"
 
 #include <QAction>
+#include <QLocale>
 #include <QDialog>
 #include <QLineEdit>
 #include <QMenu>
@@ -222,6 +223,20 @@ private Q_SLOTS:
         now = now.addSecs(12 * 3600);
         main->ScreenPower.Tick();
         QVERIFY(main->ScreenPower.IsOn());
+    }
+
+    // A screen off from the start wakes with the keys in the shown page, not in the address field.
+    void aScreenOffFromTheStartWakesIntoThePage()
+    {
+        const QString closedDay = QLocale::c().dayName(QDate::currentDate().addDays(3).dayOfWeek(), QLocale::ShortFormat);
+        StoreThreeSites({}, {{"ScreenSchedule", closedDay + " 00:00-00:00"}});
+        TMain main;
+        QVERIFY(!main->ScreenPower.IsOn());
+        main.Form()->show();
+        QVERIFY(QTest::qWaitForWindowActive(main.Form()));
+        QTest::keyClick(main.Form()->windowHandle(), Qt::Key_N);
+        QVERIFY(main->ScreenPower.IsOn());
+        QCOMPARE(QApplication::focusWidget(), main.Page(0));
     }
 
     // Each page gets its site's scrolling pace; the shown one holds while the window is in use

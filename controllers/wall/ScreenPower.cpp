@@ -7,7 +7,8 @@
 #include <QEvent>
 #include <QPalette>
 
-TScreenPower::TScreenPower(TfrmMain* form, std::function<QDateTime()> clock) : FForm(form), FClock(std::move(clock))
+TScreenPower::TScreenPower(TfrmMain* form, std::function<QDateTime()> clock, std::function<QWidget*()> keyTarget)
+    : FForm(form), FClock(std::move(clock)), FKeyTarget(std::move(keyTarget))
 {
     FTicker.setInterval(1000);
     connect(&FTicker, &QTimer::timeout, this, &TScreenPower::Tick);
@@ -78,8 +79,8 @@ void TScreenPower::Apply()
         FForm->removeEventFilter(this);
         FForm->tcBrowserContainer->show();
         FCover->hide();
-        if (FFocus)
-            FFocus->setFocus();
+        if (QWidget* focus = FFocus ? FFocus.data() : FKeyTarget())
+            focus->setFocus();
         Q_EMIT Switched(true);
         return;
     }

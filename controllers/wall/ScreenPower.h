@@ -24,7 +24,8 @@ class TScreenPower : public QObject
 
 public:
     // The clock is the local time the schedule goes by.
-    TScreenPower(TfrmMain* form, std::function<QDateTime()> clock);
+    // `keyTarget` takes the keys on waking where nothing had them when the screen went off.
+    TScreenPower(TfrmMain* form, std::function<QDateTime()> clock, std::function<QWidget*()> keyTarget);
 
     // A schedule entry, as stored; one that can't be read is always open.
     void SetSchedule(const QString& entry);
@@ -49,6 +50,7 @@ private:
 
     TfrmMain* FForm;
     std::function<QDateTime()> FClock;
+    std::function<QWidget*()> FKeyTarget;
     TSchedule FSchedule;
     bool FScheduled = false;
     bool FFullScreen = false;
