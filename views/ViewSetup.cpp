@@ -120,16 +120,18 @@ void TfrmSetup::resizeEvent(QResizeEvent* event)
 {
     QDialog::resizeEvent(event);
     const int width = qMin(FUnits.X(172), (event->size().width() - 2) / qMax(PageControl1->count(), 1));
-    PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(width));
+    // A style sheet set again polishes the bar again: only when the width changes.
+    if (width != FTabWidth) {
+        FTabWidth = width;
+        PageControl1->tabBar()->setStyleSheet(QStringLiteral("QTabBar::tab { width: %1px; font-weight: bold; }").arg(width));
+    }
 }
 
 void TfrmSetup::showEvent(QShowEvent* event)
 {
     const QRect screen = this->screen()->availableGeometry();
-    const QMargins frame = frameGeometry().size() == size() ? QMargins() : QMargins(x() - frameGeometry().x(), y() - frameGeometry().y(),
-                                                                                     frameGeometry().right() - geometry().right(),
-                                                                                     frameGeometry().bottom() - geometry().bottom());
-    resize(size().boundedTo(screen.marginsRemoved(frame).size()));
+    const QSize frame = frameGeometry().size() - size();
+    resize(size().boundedTo(screen.size() - frame));
     move(screen.center() - QPoint(frameGeometry().width() / 2, frameGeometry().height() / 2));
     QDialog::showEvent(event);
 }

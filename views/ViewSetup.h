@@ -128,6 +128,7 @@ private:
     void BuildRemotePage();
 
     QHash<int, TColumnRule> FRules;
+    int FTabWidth = 0;
 
     // The designed geometry in the font in use.
     const TDialogUnits FUnits;
